@@ -1,0 +1,24 @@
+#pragma once
+
+#include <ostream>
+
+#include "core/CyclingTracker.h"
+#include "core/FrameComparison.h"
+#include "core/Grid.h"
+#include "core/LayoutEngine.h"
+
+// GoogleTest finds these through argument-dependent lookup, so failures show values, not bytes.
+namespace tilewise {
+
+void PrintTo(const Point& value, std::ostream* os);
+void PrintTo(const Rect& value, std::ostream* os);
+void PrintTo(const GridCell& value, std::ostream* os);
+void PrintTo(const GridSize& value, std::ostream* os);
+void PrintTo(const CellSelection& value, std::ostream* os);
+void PrintTo(const NormalizedRect& value, std::ostream* os);
+void PrintTo(const LayoutError& value, std::ostream* os);
+void PrintTo(const DisplayInfo& value, std::ostream* os);
+void PrintTo(const FrameOutcome& value, std::ostream* os);
+void PrintTo(const Uuid& value, std::ostream* os);
+
+}  // namespace tilewise
