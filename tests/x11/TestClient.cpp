@@ -265,6 +265,10 @@ void waitUntilManaged(Display* display, Window window, const Options& options) {
             extents = true;
         }
     }
+    if (!settled()) {
+        std::fprintf(stderr, "tilewise_x11_test_client: not managed in time (mapped %d, extents %d, listed %d)\n",
+                     mapped, extents, listedAsClient(display, window));
+    }
 }
 
 void destroyAndWaitUntilUnlisted(Display* display, Window window) {

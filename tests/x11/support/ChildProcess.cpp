@@ -24,7 +24,8 @@ std::vector<char*> argumentPointers(const std::vector<std::string>& arguments) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments, Ending ending)
+    : ending_(ending) {
     int toChild[2];
     int fromChild[2];
     if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0) {
@@ -48,7 +49,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
 }
 
 ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : pid_(std::exchange(other.pid_, -1)),
+    : ending_(other.ending_),
+      pid_(std::exchange(other.pid_, -1)),
       input_(std::exchange(other.input_, -1)),
       output_(std::exchange(other.output_, -1)),
       buffered_(std::move(other.buffered_)) {}
@@ -85,7 +87,7 @@ int ChildProcess::terminate() {
     int status = 0;
     if (input_ >= 0) close(std::exchange(input_, -1));
     // A program that ends on its own when its input closes gets the chance to clean up.
-    while (output_ >= 0 && readLine(std::chrono::seconds(5))) {
+    while (ending_ == Ending::closeInput && output_ >= 0 && readLine(std::chrono::seconds(5))) {
     }
     if (output_ >= 0) close(std::exchange(output_, -1));
     if (pid_ > 0) {

@@ -9,12 +9,17 @@
 
 namespace tilewise::testing {
 
-/// A program the X11 tests start, talked to through its standard input and output. Ending it
-/// closes its input and waits (up to a deadline) for it to close its output, then sends
-/// SIGTERM and reaps it.
+/// A program the X11 tests start, talked to through its standard input and output, ended and
+/// reaped with the object.
 class ChildProcess {
   public:
-    explicit ChildProcess(const std::vector<std::string>& arguments);
+    enum class Ending {
+        closeInput,  ///< close its input and wait (up to a deadline) until it closes its output
+        terminate,   ///< send SIGTERM at once
+    };
+
+    explicit ChildProcess(const std::vector<std::string>& arguments,
+                          Ending ending = Ending::closeInput);
     ChildProcess(ChildProcess&& other) noexcept;
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -29,6 +34,7 @@ class ChildProcess {
     int terminate();
 
   private:
+    Ending ending_;
     pid_t pid_ = -1;
     int input_ = -1;
     int output_ = -1;

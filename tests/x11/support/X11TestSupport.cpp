@@ -2,6 +2,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/x11/Properties.h"
@@ -20,6 +21,14 @@ x11::X11Connection openConnection() {
 
 }  // namespace
 
+TestWindow::TestWindow(ChildProcess process, Window id, std::function<void(Window)> afterExit)
+    : process(std::move(process)), id(id), afterExit(std::move(afterExit)) {}
+
+TestWindow::~TestWindow() {
+    process.terminate();
+    if (afterExit) afterExit(id);
+}
+
 void TestWindow::destroy() {
     process.writeLine("destroy");
     ASSERT_EQ(process.readLine(kServerTimeout), "destroyed");
@@ -37,7 +46,7 @@ X11Test::X11Test() : connection_(openConnection()), atoms_(x11::Atoms::intern(di
 TestWindow X11Test::openTestWindow(const std::vector<std::string>& arguments) {
     std::vector<std::string> command{TILEWISE_X11_TEST_CLIENT};
     command.insert(command.end(), arguments.begin(), arguments.end());
-    TestWindow window{ChildProcess(command), None};
+    TestWindow window(ChildProcess(command), None);
     const auto line = window.process.readLine(kServerTimeout);
     if (!line) {
         ADD_FAILURE() << "the test client did not report its window";
@@ -45,6 +54,36 @@ TestWindow X11Test::openTestWindow(const std::vector<std::string>& arguments) {
     }
     window.id = std::strtoul(line->c_str(), nullptr, 16);
     return window;
+}
+
+TestWindow X11Test::openXterm(const std::vector<std::string>& arguments) {
+    std::vector<std::string> command{"xterm"};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    TestWindow window(ChildProcess(command, ChildProcess::Ending::terminate), None,
+                      [this](Window id) { waitUntilUnlisted(id); });
+    const pid_t pid = window.process.pid();
+    waitForProperty(root(), atoms_.netClientList, [&] {
+        for (const Window client : clients()) {
+            if (x11::Properties::cardinal(display(), client, atoms_.netWmPid) == pid) {
+                window.id = client;
+            }
+        }
+        return window.id != None;
+    });
+    EXPECT_NE(window.id, None) << "xterm did not show up among the clients";
+    return window;
+}
+
+std::vector<Window> X11Test::clients() {
+    return x11::Properties::windows(display(), root(), atoms_.netClientList)
+        .value_or(std::vector<Window>{});
+}
+
+void X11Test::waitUntilUnlisted(Window window) {
+    waitForProperty(root(), atoms_.netClientList, [&] {
+        const auto listed = clients();
+        return std::find(listed.begin(), listed.end(), window) == listed.end();
+    });
 }
 
 void X11Test::focus(Window window) {

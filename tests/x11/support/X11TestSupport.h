@@ -19,16 +19,22 @@ namespace tilewise::testing {
 
 inline constexpr std::chrono::milliseconds kServerTimeout{5000};
 
-/// A window of the test client, closed with the object.
+/// A window of the test client or of xterm, closed with the object. Closing waits until the
+/// window manager has let go of the window, since the next window may get the same id.
 struct TestWindow {
+    TestWindow(ChildProcess process, Window id, std::function<void(Window)> afterExit = {});
+    TestWindow(TestWindow&&) = default;
+    ~TestWindow();
+
+    /// Destroys the test client's window and waits until the server has done it.
+    void destroy();
+
     ChildProcess process;
     Window id = None;
-
-    /// Destroys the window and waits until the server has done it.
-    void destroy();
+    std::function<void(Window)> afterExit;
 };
 
-/// The window manager the suite runs under (from scripts/with-x11).
+/// The window manager the suite runs under and its process (from scripts/with-x11).
 std::string windowManagerName();
 
 /// A fixture with a connection of the test's own, for setting things up and checking them by
@@ -43,6 +49,13 @@ class X11Test : public ::testing::Test {
 
     /// Starts a test client window with the given arguments and waits until it is managed.
     TestWindow openTestWindow(const std::vector<std::string>& arguments = {});
+    /// Starts a real xterm (a terminal: its size steps by character cells) and waits until
+    /// the window manager lists its window.
+    TestWindow openXterm(const std::vector<std::string>& arguments = {});
+    /// The window manager's clients.
+    std::vector<Window> clients();
+    /// Waits until the window manager no longer lists `window` as a client.
+    void waitUntilUnlisted(Window window);
     /// Gives `window` the input focus and waits until the window manager calls it active.
     void focus(Window window);
     /// The frame the window manager drew around `window`, found through the window tree

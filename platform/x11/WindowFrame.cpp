@@ -1,0 +1,209 @@
+#include "platform/x11/WindowFrame.h"
+
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/x11/ErrorTrap.h"
+#include "platform/x11/Properties.h"
+
+namespace tilewise::x11 {
+namespace {
+
+// _NET_MOVERESIZE_WINDOW's first word: gravity in the low byte, then which of x, y, width
+// and height are given, then who asks (2: a pager, which managers obey without second-guessing
+// the application's wishes).
+constexpr long kNorthWestGravity = 1;
+constexpr long kGivesX = 1L << 8, kGivesY = 1L << 9, kGivesWidth = 1L << 10, kGivesHeight = 1L << 11;
+constexpr long kFromPager = 2L << 12;
+constexpr long kRemoveState = 0;
+
+// Frame and shadow widths are set by other clients; anything beyond this is nonsense that
+// would only throw the frame far off.
+constexpr long kLargestPlausibleEdge = 4096;
+
+Edges edgesFrom(const std::optional<std::vector<long>>& values) {
+    if (!values || values->size() < 4) return {};
+    const bool plausible = std::all_of(values->begin(), values->begin() + 4, [](long value) {
+        return value >= 0 && value <= kLargestPlausibleEdge;
+    });
+    if (!plausible) return {};
+    return {(*values)[0], (*values)[1], (*values)[2], (*values)[3]};
+}
+
+struct ClientGeometry {
+    int x = 0, y = 0;  // the client's inside top-left corner in root coordinates
+    unsigned width = 0, height = 0, border = 0;
+};
+
+std::optional<ClientGeometry> clientGeometry(Display* display, Window window) {
+    ErrorTrap trap(display);
+    Window root = None, child = None;
+    int parentX = 0, parentY = 0;
+    unsigned depth = 0;
+    ClientGeometry geometry;
+    if (XGetGeometry(display, window, &root, &parentX, &parentY, &geometry.width,
+                     &geometry.height, &geometry.border, &depth) == 0 ||
+        XTranslateCoordinates(display, window, root, 0, 0, &geometry.x, &geometry.y, &child) == 0 ||
+        trap.check()) {
+        return std::nullopt;
+    }
+    return geometry;
+}
+
+}  // namespace
+
+// Some managers move first and resize in a second step: only the asked-for geometry shows
+// they are through; anything else may be a step or the client's own limit. Only synthetic
+// events carry root coordinates, so only they can confirm a position.
+bool WindowFrame::ExpectedClient::matches(const XConfigureEvent& event) const {
+    const bool sized = !size || (event.width == size->first && event.height == size->second);
+    const bool placed = !origin || (event.send_event && event.x == origin->first &&
+                                    event.y == origin->second);
+    return sized && placed;
+}
+
+WindowFrame::WindowFrame(Display* display, const Atoms& atoms)
+    : display_(display), atoms_(atoms), sync_(display, atoms) {}
+
+Edges WindowFrame::decorations(Window window) const {
+    return edgesFrom(Properties::cardinals(display_, window, atoms_.netFrameExtents));
+}
+
+Edges WindowFrame::shadows(Window window) const {
+    return edgesFrom(Properties::cardinals(display_, window, atoms_.gtkFrameExtents));
+}
+
+std::expected<Rect, WindowFault> WindowFrame::read(Window window) const {
+    const auto client = clientGeometry(display_, window);
+    if (!client) return std::unexpected(WindowFault::vanished);
+    const Edges frame = decorations(window);
+    const Edges shadow = shadows(window);
+    const double border = client->border;
+    return Rect(client->x - border - frame.left + shadow.left,
+                client->y - border - frame.top + shadow.top,
+                client->width + 2 * border + frame.left + frame.right - shadow.left - shadow.right,
+                client->height + 2 * border + frame.top + frame.bottom - shadow.top - shadow.bottom);
+}
+
+std::expected<void, WindowFault> WindowFrame::write(Window window, std::optional<Point> origin,
+                                                    std::optional<Size> size,
+                                                    std::chrono::milliseconds timeout) {
+    sync_.refresh();
+    {
+        ErrorTrap trap(display_);
+        XSelectInput(display_, window, StructureNotifyMask | PropertyChangeMask);
+        if (trap.check()) return std::unexpected(WindowFault::vanished);
+    }
+    if (auto left = leaveMaximizedAndFullScreen(window, timeout); !left) return left;
+    // Decorations can change while the manager restores a window (a border comes back after
+    // maximizing); a request computed with stale widths is sent once more with fresh ones.
+    for (int round = 0; round < 2; ++round) {
+        const Edges frame = decorations(window);
+        const Edges shadow = shadows(window);
+        if (auto sent = request(window, origin, size, frame, shadow, timeout); !sent) return sent;
+        if (decorations(window) == frame && shadows(window) == shadow) break;
+    }
+    return {};
+}
+
+std::expected<void, WindowFault> WindowFrame::request(Window window, std::optional<Point> origin,
+                                                      std::optional<Size> size, const Edges& frame,
+                                                      const Edges& shadow,
+                                                      std::chrono::milliseconds timeout) {
+    const auto client = clientGeometry(display_, window);
+    if (!client) return std::unexpected(WindowFault::vanished);
+    const long border = client->border;
+    long flags = kNorthWestGravity | kFromPager;
+    long x = 0, y = 0, width = 0, height = 0;
+    ExpectedClient expected;
+    if (origin) {
+        flags |= kGivesX | kGivesY;
+        x = std::lround(origin->x) - shadow.left;
+        y = std::lround(origin->y) - shadow.top;
+        expected.origin = {x + frame.left + border, y + frame.top + border};
+    }
+    if (size) {
+        flags |= kGivesWidth | kGivesHeight;
+        width = std::max(1L, std::lround(size->width) - frame.left - frame.right + shadow.left +
+                                 shadow.right - 2 * border);
+        height = std::max(1L, std::lround(size->height) - frame.top - frame.bottom + shadow.top +
+                                  shadow.bottom - 2 * border);
+        expected.size = {width, height};
+    }
+    sync_.discardPendingEvents();
+    if (sync_.supports(atoms_.netMoveresizeWindow)) {
+        sync_.send(window, atoms_.netMoveresizeWindow, {flags, x, y, width, height});
+    } else {
+        // Managers without the message get a plain configure request; with the default
+        // north-west gravity they put the frame's corner where the client asks.
+        XWindowChanges changes{};
+        changes.x = static_cast<int>(x);
+        changes.y = static_cast<int>(y);
+        changes.width = static_cast<int>(width);
+        changes.height = static_cast<int>(height);
+        const unsigned mask = (origin ? CWX | CWY : 0u) | (size ? CWWidth | CWHeight : 0u);
+        ErrorTrap trap(display_);
+        XConfigureWindow(display_, window, mask, &changes);
+    }
+    return awaitManager(window, timeout, expected);
+}
+
+std::expected<void, WindowFault> WindowFrame::leaveMaximizedAndFullScreen(
+    Window window, std::chrono::milliseconds timeout) {
+    const auto states = Properties::atoms(display_, window, atoms_.netWmState);
+    if (!states) return {};
+    const auto has = [&](Atom state) {
+        return std::find(states->begin(), states->end(), state) != states->end();
+    };
+    const bool maximized = has(atoms_.netWmStateMaximizedVert) || has(atoms_.netWmStateMaximizedHorz);
+    const bool fullScreen = has(atoms_.netWmStateFullscreen);
+    if (!maximized && !fullScreen) return {};
+    sync_.discardPendingEvents();
+    if (maximized) {
+        sync_.send(window, atoms_.netWmState, {kRemoveState, static_cast<long>(atoms_.netWmStateMaximizedVert),
+                                               static_cast<long>(atoms_.netWmStateMaximizedHorz), 2, 0});
+    }
+    if (fullScreen) {
+        sync_.send(window, atoms_.netWmState,
+                   {kRemoveState, static_cast<long>(atoms_.netWmStateFullscreen), 0, 2, 0});
+    }
+    return awaitManager(window, timeout, ExpectedClient{});
+}
+
+std::expected<void, WindowFault> WindowFrame::awaitManager(Window window,
+                                                           std::chrono::milliseconds timeout,
+                                                           const ExpectedClient& expected) {
+    using Sign = WindowManagerSync::Sign;
+    bool destroyed = false;
+    const bool answered = sync_.waitForManager(timeout, [&](const XEvent& event) {
+        if (event.type == DestroyNotify && event.xdestroywindow.window == window) {
+            destroyed = true;
+            return Sign::done;
+        }
+        if (event.type == PropertyNotify && event.xproperty.window == window &&
+            event.xproperty.atom == atoms_.netWmState) {
+            return Sign::progress;
+        }
+        if (event.type != ConfigureNotify || event.xconfigure.window != window) {
+            return Sign::unrelated;
+        }
+        return expected.matches(event.xconfigure) ? Sign::done : Sign::progress;
+    });
+    if (destroyed) return std::unexpected(WindowFault::vanished);
+    if (!answered) return std::unexpected(WindowFault::noAnswer);
+    return {};
+}
+
+bool WindowFrame::isResizable(Window window) const {
+    XSizeHints hints{};
+    long supplied = 0;
+    ErrorTrap trap(display_);
+    if (XGetWMNormalHints(display_, window, &hints, &supplied) == 0 || trap.check()) return true;
+    // The flags tell which fields the client set; `supplied` claims them all regardless.
+    const bool hasBounds = (hints.flags & PMinSize) != 0 && (hints.flags & PMaxSize) != 0;
+    return !hasBounds || hints.min_width != hints.max_width || hints.min_height != hints.max_height;
+}
+
+}  // namespace tilewise::x11

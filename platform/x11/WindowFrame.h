@@ -1,0 +1,69 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <expected>
+#include <optional>
+#include <utility>
+
+#include "core/Rect.h"
+#include "platform/x11/Atoms.h"
+#include "platform/x11/WindowFault.h"
+#include "platform/x11/WindowManagerSync.h"
+
+namespace tilewise::x11 {
+
+/// Edge widths: left, right, top, bottom.
+struct Edges {
+    long left = 0, right = 0, top = 0, bottom = 0;
+    bool operator==(const Edges&) const = default;
+};
+
+/// The outer frame of a top-level client, as a user sees it: the client plus the decorations
+/// of the window manager (_NET_FRAME_EXTENTS), less the invisible shadow margins a
+/// client-side-decorated window keeps inside itself (_GTK_FRAME_EXTENTS), so that the edges
+/// of neighbouring windows meet. Moves and resizes write that frame and wait for the window
+/// manager, so that what is read back afterwards is what the manager really did.
+class WindowFrame {
+  public:
+    WindowFrame(Display* display, const Atoms& atoms);
+
+    /// The outer frame in root coordinates.
+    std::expected<Rect, WindowFault> read(Window window) const;
+
+    /// Moves the frame's top-left corner to `origin`, resizes the frame to `size`, or both,
+    /// leaving the other half alone. Clears a maximized or full-screen state first (the
+    /// manager would otherwise hold the window to the monitor). Waits at most `timeout` for
+    /// each step the manager takes.
+    std::expected<void, WindowFault> write(Window window, std::optional<Point> origin,
+                                           std::optional<Size> size,
+                                           std::chrono::milliseconds timeout);
+
+    /// False when the client fixes its size (minimum size equal to the maximum size).
+    bool isResizable(Window window) const;
+
+  private:
+    Edges decorations(Window window) const;
+    Edges shadows(Window window) const;
+    std::expected<void, WindowFault> request(Window window, std::optional<Point> origin,
+                                             std::optional<Size> size, const Edges& frame,
+                                             const Edges& shadow, std::chrono::milliseconds timeout);
+    std::expected<void, WindowFault> leaveMaximizedAndFullScreen(Window window,
+                                                                 std::chrono::milliseconds timeout);
+    /// The client geometry a request asked for: root position and size, each if given.
+    struct ExpectedClient {
+        std::optional<std::pair<long, long>> origin;
+        std::optional<std::pair<long, long>> size;
+        bool matches(const XConfigureEvent& event) const;
+    };
+
+    std::expected<void, WindowFault> awaitManager(Window window, std::chrono::milliseconds timeout,
+                                                  const ExpectedClient& expected);
+
+    Display* display_;
+    const Atoms& atoms_;
+    WindowManagerSync sync_;
+};
+
+}  // namespace tilewise::x11

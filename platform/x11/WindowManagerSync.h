@@ -1,0 +1,69 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <array>
+#include <chrono>
+#include <functional>
+#include <vector>
+
+#include "platform/x11/Atoms.h"
+
+namespace tilewise::x11 {
+
+/// Knows when the window manager has handled the messages sent to it so far. It asks the
+/// manager for the frame extents of an unmapped window of its own and waits for the answer:
+/// a manager handles its messages in order, so by then it has acted on everything before.
+/// Some managers advertise that request but never answer it (fluxbox): whether a manager
+/// answers is tried once, and with one that does not, the caller's own events tell.
+/// Without a manager, the server's own round trip is enough.
+class WindowManagerSync {
+  public:
+    WindowManagerSync(Display* display, const Atoms& atoms);
+    WindowManagerSync(const WindowManagerSync&) = delete;
+    WindowManagerSync& operator=(const WindowManagerSync&) = delete;
+    ~WindowManagerSync();
+
+    /// Looks again whether a manager runs and what it supports; a manager may have been
+    /// replaced since the last look.
+    void refresh();
+    /// True when a window manager runs (its check window is alive and names itself).
+    bool managerRuns() const { return managerRuns_; }
+    /// True when the running manager lists `feature` in _NET_SUPPORTED.
+    bool supports(Atom feature) const;
+
+    /// Sends a client message about `window` to the manager.
+    void send(Window window, Atom type, const std::array<long, 5>& data);
+    /// Drops the events that arrived so far (they tell of earlier requests), keeping count of
+    /// the manager's late answers.
+    void discardPendingEvents();
+
+    /// What an event means to the caller of `waitForManager`.
+    enum class Sign {
+        unrelated,  ///< says nothing about the request
+        progress,   ///< the manager acted, but may act again
+        done,       ///< the manager did what was asked
+    };
+
+    /// Waits until the manager has handled everything sent before; false when it did not
+    /// answer in time. Every other event that arrives meanwhile goes to `onEvent`. With a
+    /// manager that does not answer, the wait ends at a `done` event, or once the manager
+    /// has kept quiet for a moment after a `progress` event.
+    bool waitForManager(std::chrono::milliseconds timeout,
+                        const std::function<Sign(const XEvent&)>& onEvent);
+
+  private:
+    bool nextEvent(XEvent& event, std::chrono::steady_clock::time_point deadline);
+    bool isProbeAnswer(const XEvent& event) const;
+
+    Display* display_;
+    const Atoms& atoms_;
+    Window probe_ = None;
+    Window manager_ = None;
+    bool managerRuns_ = false;
+    bool managerAnswers_ = false;
+    std::vector<Atom> supported_;
+    int unansweredProbes_ = 0;
+};
+
+}  // namespace tilewise::x11
