@@ -77,4 +77,18 @@ void PrintTo(const Uuid& value, std::ostream* os) {
     *os << value.string();
 }
 
+void PrintTo(const Modifiers& value, std::ostream* os) {
+    *os << "modifiers(0x" << std::hex << value.rawValue() << std::dec << " " << value.symbols()
+        << ")";
+}
+
+void PrintTo(const KeyCombo& value, std::ostream* os) {
+    *os << "key " << value.keyCode << " ";
+    PrintTo(value.modifiers, os);
+}
+
+void PrintTo(KeyCombo::Problem value, std::ostream* os) {
+    *os << description(value);
+}
+
 }  // namespace tilewise

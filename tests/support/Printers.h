@@ -5,6 +5,7 @@
 #include "core/CyclingTracker.h"
 #include "core/FrameComparison.h"
 #include "core/Grid.h"
+#include "core/KeyCombo.h"
 #include "core/LayoutEngine.h"
 
 // GoogleTest finds these through argument-dependent lookup, so failures show values, not bytes.
@@ -20,5 +21,8 @@ void PrintTo(const LayoutError& value, std::ostream* os);
 void PrintTo(const DisplayInfo& value, std::ostream* os);
 void PrintTo(const FrameOutcome& value, std::ostream* os);
 void PrintTo(const Uuid& value, std::ostream* os);
+void PrintTo(const Modifiers& value, std::ostream* os);
+void PrintTo(const KeyCombo& value, std::ostream* os);
+void PrintTo(KeyCombo::Problem value, std::ostream* os);
 
 }  // namespace tilewise
