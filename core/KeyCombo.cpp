@@ -20,8 +20,8 @@ bool isListed(const auto& codes, std::uint16_t keyCode) {
 
 KeyCombo::KeyNames makeSpecialKeyNames() {
     KeyCombo::KeyNames names{
-        {36, "↩"}, {48, "⇥"}, {49, "Space"}, {51, "⌫"}, {53, "⎋"}, {117, "⌦"}, {116, "⇞"},
-        {123, "←"}, {124, "→"}, {125, "↓"}, {126, "↑"}, {115, "↖"}, {119, "↘"}, {121, "⇟"},
+        {36, "↩"},  {48, "⇥"},  {49, "Space"}, {51, "⌫"},  {53, "⎋"},  {117, "⌦"}, {116, "⇞"},
+        {123, "←"}, {124, "→"}, {125, "↓"},    {126, "↑"}, {115, "↖"}, {119, "↘"}, {121, "⇟"},
     };
     const auto& functionKeys = KeyCombo::functionKeyCodes();
     for (std::size_t i = 0; i < functionKeys.size(); ++i) {
@@ -96,8 +96,7 @@ std::optional<KeyCombo::Problem> KeyCombo::globalRegistrationProblem() const {
 std::string KeyCombo::fallbackDescription() const {
     const auto& names = ansiNames();
     const auto found = names.find(keyCode);
-    const std::string key =
-        found != names.end() ? found->second : "Key " + std::to_string(keyCode);
+    const std::string key = found != names.end() ? found->second : "Key " + std::to_string(keyCode);
     return modifiers.symbols() + key;
 }
 
@@ -137,7 +136,8 @@ std::string_view description(KeyCombo::Problem problem) {
 
 }  // namespace tilewise
 
-std::size_t std::hash<tilewise::Modifiers>::operator()(const tilewise::Modifiers& v) const noexcept {
+std::size_t std::hash<tilewise::Modifiers>::operator()(
+    const tilewise::Modifiers& v) const noexcept {
     return tilewise::hashFields(v.rawValue());
 }
 std::size_t std::hash<tilewise::KeyCombo>::operator()(const tilewise::KeyCombo& v) const noexcept {

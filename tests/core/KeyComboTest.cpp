@@ -82,19 +82,18 @@ TEST_P(KeyComboProblemTest, GlobalRegistrationProblem) {
 
 INSTANTIATE_TEST_SUITE_P(
     KeyComboTest, KeyComboProblemTest,
-    testing::Values(ProblemCase{kKeyA, Modifiers::command, std::nullopt},
-                    ProblemCase{kKeyA, Modifiers::shift, Problem::shiftOnly},
-                    ProblemCase{kKeyA, {Modifiers::shift, Modifiers::command}, std::nullopt},
-                    ProblemCase{kKeyA, Modifiers{}, Problem::noModifier},
-                    ProblemCase{kKeyA, Modifiers{kCapsLockBit}, Problem::noModifier},
-                    ProblemCase{kKeyF1, Modifiers{}, std::nullopt},
-                    ProblemCase{kKeyF1, Modifiers::shift, std::nullopt},
-                    ProblemCase{90, Modifiers{}, std::nullopt},
-                    ProblemCase{kKeyShift, {Modifiers::command, Modifiers::option},
-                                Problem::reservedKey},
-                    ProblemCase{kKeyFunction, {Modifiers::command, Modifiers::option},
-                                Problem::reservedKey},
-                    ProblemCase{57, Modifiers{}, Problem::reservedKey}));
+    testing::Values(
+        ProblemCase{kKeyA, Modifiers::command, std::nullopt},
+        ProblemCase{kKeyA, Modifiers::shift, Problem::shiftOnly},
+        ProblemCase{kKeyA, {Modifiers::shift, Modifiers::command}, std::nullopt},
+        ProblemCase{kKeyA, Modifiers{}, Problem::noModifier},
+        ProblemCase{kKeyA, Modifiers{kCapsLockBit}, Problem::noModifier},
+        ProblemCase{kKeyF1, Modifiers{}, std::nullopt},
+        ProblemCase{kKeyF1, Modifiers::shift, std::nullopt},
+        ProblemCase{90, Modifiers{}, std::nullopt},
+        ProblemCase{kKeyShift, {Modifiers::command, Modifiers::option}, Problem::reservedKey},
+        ProblemCase{kKeyFunction, {Modifiers::command, Modifiers::option}, Problem::reservedKey},
+        ProblemCase{57, Modifiers{}, Problem::reservedKey}));
 
 TEST(KeyComboTest, FallbackDescriptionJoinsSymbolsAndKeyName) {
     EXPECT_EQ((KeyCombo{kKeyA, Modifiers::command}.fallbackDescription()), "⌘A");
@@ -138,8 +137,8 @@ TEST(KeyComboTest, EqualityAndHashingCoverBothFields) {
     EXPECT_EQ(commandA, (KeyCombo{kKeyA, Modifiers{Modifiers::command.rawValue() | kCapsLockBit}}));
     EXPECT_NE(commandA, (KeyCombo{kKeyA, Modifiers::option}));
     EXPECT_NE(commandA, (KeyCombo{kKeySection, Modifiers::command}));
-    const std::unordered_set<KeyCombo> combos{commandA, {kKeyA, Modifiers::command},
-                                              {kKeyA, Modifiers::option}};
+    const std::unordered_set<KeyCombo> combos{
+        commandA, {kKeyA, Modifiers::command}, {kKeyA, Modifiers::option}};
     EXPECT_EQ(combos.size(), 2U);
 }
 

@@ -91,4 +91,8 @@ void PrintTo(KeyCombo::Problem value, std::ostream* os) {
     *os << description(value);
 }
 
+void PrintTo(const SettingsIssue& value, std::ostream* os) {
+    *os << value.description();
+}
+
 }  // namespace tilewise

@@ -7,6 +7,7 @@
 #include "core/Grid.h"
 #include "core/KeyCombo.h"
 #include "core/LayoutEngine.h"
+#include "core/Settings.h"
 
 // GoogleTest finds these through argument-dependent lookup, so failures show values, not bytes.
 namespace tilewise {
@@ -24,5 +25,6 @@ void PrintTo(const Uuid& value, std::ostream* os);
 void PrintTo(const Modifiers& value, std::ostream* os);
 void PrintTo(const KeyCombo& value, std::ostream* os);
 void PrintTo(KeyCombo::Problem value, std::ostream* os);
+void PrintTo(const SettingsIssue& value, std::ostream* os);
 
 }  // namespace tilewise
