@@ -95,4 +95,13 @@ void PrintTo(const SettingsIssue& value, std::ostream* os) {
     *os << value.description();
 }
 
+void PrintTo(const SettingsCodingError& value, std::ostream* os) {
+    *os << value.description();
+}
+
+void PrintTo(const TilewiseSettings& value, std::ostream* os) {
+    const auto encoded = SettingsCoder::encode(value);
+    *os << (encoded ? *encoded : encoded.error().description());
+}
+
 }  // namespace tilewise

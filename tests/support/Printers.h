@@ -1,6 +1,9 @@
 #pragma once
 
+#include <expected>
 #include <ostream>
+
+#include <gtest/gtest-printers.h>
 
 #include "core/CyclingTracker.h"
 #include "core/FrameComparison.h"
@@ -8,6 +11,7 @@
 #include "core/KeyCombo.h"
 #include "core/LayoutEngine.h"
 #include "core/Settings.h"
+#include "core/SettingsCoder.h"
 
 // GoogleTest finds these through argument-dependent lookup, so failures show values, not bytes.
 namespace tilewise {
@@ -26,5 +30,17 @@ void PrintTo(const Modifiers& value, std::ostream* os);
 void PrintTo(const KeyCombo& value, std::ostream* os);
 void PrintTo(KeyCombo::Problem value, std::ostream* os);
 void PrintTo(const SettingsIssue& value, std::ostream* os);
+void PrintTo(const SettingsCodingError& value, std::ostream* os);
+void PrintTo(const TilewiseSettings& value, std::ostream* os);
+
+/// A result prints as its value or as its error, whichever it holds.
+template <typename T, typename E>
+void PrintTo(const std::expected<T, E>& value, std::ostream* os) {
+    if (value) {
+        *os << testing::PrintToString(*value);
+    } else {
+        *os << "error: " << testing::PrintToString(value.error());
+    }
+}
 
 }  // namespace tilewise
