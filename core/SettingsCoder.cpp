@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <concepts>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -90,18 +91,21 @@ std::string integerKind() {
            std::to_string(sizeof(T) * 8) + "-bit integer";
 }
 
+template <std::integral T, std::integral From>
+std::optional<T> narrowed(From n) {
+    return std::in_range<T>(n) ? std::optional<T>(static_cast<T>(n)) : std::nullopt;
+}
+
 // Some writers give whole numbers a fraction part ("6.0"); only the value counts.
 template <std::integral T>
 std::optional<T> wholeNumber(double value) {
     if (std::trunc(value) != value)
         return std::nullopt;
     if (value >= 0 && value < 0x1p64) {
-        const auto n = static_cast<std::uint64_t>(value);
-        return std::in_range<T>(n) ? std::optional<T>(static_cast<T>(n)) : std::nullopt;
+        return narrowed<T>(static_cast<std::uint64_t>(value));
     }
     if (value < 0 && value >= -0x1p63) {
-        const auto n = static_cast<std::int64_t>(value);
-        return std::in_range<T>(n) ? std::optional<T>(static_cast<T>(n)) : std::nullopt;
+        return narrowed<T>(static_cast<std::int64_t>(value));
     }
     return std::nullopt;
 }
@@ -109,12 +113,10 @@ std::optional<T> wholeNumber(double value) {
 template <std::integral T>
 std::optional<T> fitted(const Json& value) {
     if (value.is_number_unsigned()) {
-        const auto n = value.get<std::uint64_t>();
-        return std::in_range<T>(n) ? std::optional<T>(static_cast<T>(n)) : std::nullopt;
+        return narrowed<T>(value.get<std::uint64_t>());
     }
     if (value.is_number_integer()) {
-        const auto n = value.get<std::int64_t>();
-        return std::in_range<T>(n) ? std::optional<T>(static_cast<T>(n)) : std::nullopt;
+        return narrowed<T>(value.get<std::int64_t>());
     }
     return wholeNumber<T>(value.get<double>());
 }
