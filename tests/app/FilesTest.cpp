@@ -14,14 +14,8 @@ namespace fs = std::filesystem;
 
 class FilesTest : public testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tilewise-files-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        directory_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(directory_); }
-
-    fs::path directory_;
+    TemporaryDirectory temporary_;
+    const fs::path& directory_ = temporary_.path();
 };
 
 TEST_F(FilesTest, ReadRefusesWhatIsNotASmallRegularFile) {
