@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/CheckSettingsCommand.h"
+
 namespace tilewise {
 namespace {
 
@@ -17,7 +19,11 @@ void printUsage(std::ostream& out) {
 }  // namespace
 
 const std::vector<Subcommand>& subcommands() {
-    static const std::vector<Subcommand> all{};
+    static const std::vector<Subcommand> all{
+        {"check-settings", "check-settings FILE",
+         "Checks a settings file: prints OK and any warnings, or why it would not load.",
+         runCheckSettings},
+    };
     return all;
 }
 

@@ -1,9 +1,9 @@
 #include "tests/support/PlistBuilders.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
+
+#include "tests/support/Files.h"
 
 namespace tilewise::test {
 namespace {
@@ -65,10 +65,8 @@ Bytes toXml(const Node& node) {
 Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 Bytes readFile(const std::filesystem::path& path) {
-    std::ifstream in{path, std::ios::binary};
-    if (!in)
-        throw std::runtime_error("cannot read " + path.string());
-    return Bytes(std::istreambuf_iterator<char>{in}, std::istreambuf_iterator<char>{});
+    const std::string content = readFileBytes(path);
+    return Bytes(content.begin(), content.end());
 }
 
 std::filesystem::path divvySamples() { return TILEWISE_DIVVY_SAMPLES; }
