@@ -94,12 +94,18 @@ class DivvyArchive {
     std::vector<std::uint64_t> elements_;
 };
 
-std::vector<SavedLayout> importOne(const Record& record) {
+// The one layout the archive imports as; throws (failing the test) otherwise.
+SavedLayout onlyLayout(const test::Bytes& bytes) {
+    const auto layouts = DivvyImport::layouts(bytes);
+    if (!layouts || layouts->size() != 1)
+        throw std::runtime_error("the archive did not import as one layout");
+    return layouts->front();
+}
+
+SavedLayout importOne(const Record& record) {
     DivvyArchive archive;
     archive.add(record);
-    const auto layouts = DivvyImport::layouts(archive.bytes());
-    EXPECT_TRUE(layouts.has_value());
-    return layouts.value_or(std::vector<SavedLayout>{});
+    return onlyLayout(archive.bytes());
 }
 
 ImportError failureOf(const test::Bytes& bytes) {
@@ -110,9 +116,7 @@ ImportError failureOf(const test::Bytes& bytes) {
 
 TEST(DivvyImportTest, ImportsARecordWithEveryField) {
     const Record record;
-    const auto layouts = importOne(record);
-    ASSERT_EQ(layouts.size(), 1U);
-    const SavedLayout& layout = layouts.front();
+    const SavedLayout layout = importOne(record);
     EXPECT_EQ(layout.name, "Left");
     EXPECT_TRUE(layout.enabled);
     EXPECT_TRUE(layout.isGlobal);
@@ -131,9 +135,8 @@ TEST(DivvyImportTest, EmptyRootArrayGivesNoLayouts) {
 }
 
 TEST(DivvyImportTest, CornersStoredInEitherOrderAreNormalised) {
-    const auto layouts = importOne({.startColumn = 4, .startRow = 5, .endColumn = 1, .endRow = 2});
-    ASSERT_EQ(layouts.size(), 1U);
-    EXPECT_EQ(layouts.front().selection, CellSelection(1, 2, 4, 5));
+    const auto layout = importOne({.startColumn = 4, .startRow = 5, .endColumn = 1, .endRow = 2});
+    EXPECT_EQ(layout.selection, CellSelection(1, 2, 4, 5));
 }
 
 TEST(DivvyImportTest, OneUnusableRecordFailsTheWholeArchive) {
@@ -147,13 +150,13 @@ TEST(DivvyImportTest, OneUnusableRecordFailsTheWholeArchive) {
 }
 
 TEST(DivvyImportTest, MissingNameIsUntitledButAnEmptyNameIsKept) {
-    EXPECT_EQ(importOne({.name = std::nullopt}).front().name, "Untitled");
-    EXPECT_EQ(importOne({.name = ""}).front().name, "");
+    EXPECT_EQ(importOne({.name = std::nullopt}).name, "Untitled");
+    EXPECT_EQ(importOne({.name = ""}).name, "");
     DivvyArchive nilName;
     auto fields = nilName.entries({.name = std::nullopt});
     fields.emplace_back("nameKey", test::uid(0));
     nilName.addObject(std::move(fields));
-    EXPECT_EQ(DivvyImport::layouts(nilName.bytes())->front().name, "Untitled");
+    EXPECT_EQ(onlyLayout(nilName.bytes()).name, "Untitled");
 }
 
 TEST(DivvyImportTest, MissingKeysReadAsZeroAndFalse) {
@@ -162,10 +165,7 @@ TEST(DivvyImportTest, MissingKeysReadAsZeroAndFalse) {
     fields.emplace_back("sizeColumns", test::integer(3));
     fields.emplace_back("sizeRows", test::integer(2));
     archive.addObject(std::move(fields));
-    const auto layouts = DivvyImport::layouts(archive.bytes());
-    ASSERT_TRUE(layouts.has_value());
-    ASSERT_EQ(layouts->size(), 1U);
-    const SavedLayout& layout = layouts->front();
+    const SavedLayout layout = onlyLayout(archive.bytes());
     EXPECT_EQ(layout.selection, CellSelection(0, 0, 0, 0));
     EXPECT_FALSE(layout.enabled);
     EXPECT_FALSE(layout.isGlobal);
@@ -176,30 +176,28 @@ TEST(DivvyImportTest, MissingKeysReadAsZeroAndFalse) {
 TEST(DivvyImportTest, OutOfRangeKeysLeaveTheLayoutWithoutShortcut) {
     for (const Record& record : {Record{.keyCode = std::nullopt}, Record{.keyCode = 70000},
                                 Record{.keyCode = -1}, Record{.flags = -1}}) {
-        const auto layouts = importOne(record);
-        ASSERT_EQ(layouts.size(), 1U);
-        EXPECT_EQ(layouts.front().shortcut, std::nullopt);
+        EXPECT_EQ(importOne(record).shortcut, std::nullopt);
     }
-    EXPECT_EQ(importOne({.keyCode = 65535}).front().shortcut->keyCode, 65535);
+    EXPECT_EQ(importOne({.keyCode = 65535}).shortcut, (KeyCombo{65535, Modifiers::control | Modifiers::option}));
 }
 
 TEST(DivvyImportTest, KeepsOnlyTheFourModifierBits) {
     const auto commandOption = Modifiers::command | Modifiers::option;
     const auto flags = commandOption.rawValue() | kCapsLockBit | kFunctionKeyBit;
-    const auto layouts = importOne({.flags = static_cast<std::int64_t>(flags)});
-    EXPECT_EQ(layouts.front().shortcut, (KeyCombo{123, commandOption}));
+    const auto layout = importOne({.flags = static_cast<std::int64_t>(flags)});
+    EXPECT_EQ(layout.shortcut, (KeyCombo{123, commandOption}));
 }
 
 TEST(DivvyImportTest, SubdividedRecordsAddressAGridTwiceAsFine) {
     const auto middleHalf = importOne({.columns = 10, .rows = 10, .startColumn = 5, .startRow = 0,
                                        .endColumn = 14, .endRow = 19, .subdivided = true});
-    EXPECT_EQ(middleHalf.front().grid, (GridSize{20, 20}));
-    EXPECT_EQ(middleHalf.front().selection, CellSelection(5, 0, 14, 19));
+    EXPECT_EQ(middleHalf.grid, (GridSize{20, 20}));
+    EXPECT_EQ(middleHalf.selection, CellSelection(5, 0, 14, 19));
     // Small indices would fit the stored grid too, but they still mean the finer cells.
     const auto quarter = importOne({.columns = 6, .rows = 6, .startColumn = 0, .startRow = 0,
                                     .endColumn = 2, .endRow = 5, .subdivided = true});
-    EXPECT_EQ(quarter.front().grid, (GridSize{12, 12}));
-    EXPECT_EQ(quarter.front().selection.normalized(quarter.front().grid).maxX, 0.25);
+    EXPECT_EQ(quarter.grid, (GridSize{12, 12}));
+    EXPECT_EQ(quarter.selection.normalized(quarter.grid).maxX, 0.25);
     DivvyArchive tooFine;
     tooFine.add({.columns = 16, .subdivided = true});
     EXPECT_EQ(failureOf(tooFine.bytes()), ImportError::unexpectedContents);
@@ -241,12 +239,10 @@ TEST(DivvyImportTest, EveryImportGivesFreshIds) {
 TEST(DivvyImportTest, AcceptsEitherArrayClassAndTheXmlForm) {
     DivvyArchive immutable;
     immutable.add({});
-    EXPECT_EQ(DivvyImport::layouts(immutable.bytes("NSArray"))->size(), 1U);
+    EXPECT_EQ(onlyLayout(immutable.bytes("NSArray")).name, "Left");
     DivvyArchive xml;
     xml.add({.name = "From XML"});
-    const auto layouts = DivvyImport::layouts(test::toXml(xml.archive()));
-    ASSERT_TRUE(layouts.has_value());
-    EXPECT_EQ(layouts->front().name, "From XML");
+    EXPECT_EQ(onlyLayout(test::toXml(xml.archive())).name, "From XML");
 }
 
 TEST(DivvyImportTest, BytesThatAreNoKeyedArchiveAreNotAnArchive) {
