@@ -1,5 +1,6 @@
 #include "tests/support/PlistBuilders.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -131,8 +132,11 @@ namespace rawbplist {
 Bytes integer(std::uint8_t value) { return {0x10, value}; }
 
 Bytes ascii(const std::string& text) {
-    Bytes out{static_cast<std::uint8_t>(0x50 | text.size())};
-    out.insert(out.end(), text.begin(), text.end());
+    // Sized up front: GCC 12 misreads growing a one-byte vector by a range as an out-of-bounds
+    // copy (-Warray-bounds) at -O2.
+    Bytes out(1 + text.size());
+    out[0] = static_cast<std::uint8_t>(0x50 | text.size());
+    std::copy(text.begin(), text.end(), out.begin() + 1);
     return out;
 }
 
