@@ -64,8 +64,8 @@ std::filesystem::path configurationHome() {
     return homeDirectory("").value_or("/") / ".config";
 }
 
-std::expected<void, std::string> write(const std::filesystem::path& file,
-                                       const TilewiseSettings& settings) {
+std::expected<void, std::string> writeSettingsFile(const std::filesystem::path& file,
+                                                   const TilewiseSettings& settings) {
     if (file.has_parent_path()) {
         std::error_code error;
         std::filesystem::create_directories(file.parent_path(), error);
@@ -129,18 +129,16 @@ void SettingsStore::keepRejectedFile(const std::string& reason) {
     std::error_code copyError;
     std::filesystem::copy_file(fileURL_, backup, copyError);
     const auto name = backup.filename().string();
+    const std::string reset = "Settings could not be loaded and were reset. ";
     settings_ = TilewiseSettings::defaults();
     if (copyError) {
         // Saying the file was kept when it was not would leave the user without their only
         // copy once the defaults are saved over it.
-        loadProblem_ =
-            "Settings could not be loaded and were reset. The old file could not be "
-            "kept as " +
-            name + " (" + copyError.message() + "). " + reason;
+        loadProblem_ = reset + "The old file could not be kept as " + name + " (" +
+                       copyError.message() + "). " + reason;
         Log::error(LogCategory::settings, "settings backup failed: " + copyError.message());
     } else {
-        loadProblem_ = "Settings could not be loaded and were reset. The old file was kept as " +
-                       name + ". " + reason;
+        loadProblem_ = reset + "The old file was kept as " + name + ". " + reason;
     }
     Log::error(LogCategory::settings, "settings load failed: " + reason);
 }
@@ -162,7 +160,7 @@ Subscription SettingsStore::subscribe(Publisher<TilewiseSettings>::Observer obse
 
 void SettingsStore::saveNow() {
     cancelPendingSave();
-    if (const auto saved = write(fileURL_, settings_); !saved)
+    if (const auto saved = writeSettingsFile(fileURL_, settings_); !saved)
         Log::error(LogCategory::settings, "settings save failed: " + saved.error());
 }
 
