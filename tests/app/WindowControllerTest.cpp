@@ -145,6 +145,7 @@ TEST_F(WindowControllerTest, AcceptsAWindowWhenEitherPositionOrSizeCanBeSet) {
 }
 
 struct ReadMapping {
+    const char* name;
     AXError status;
     WindowError expected;
 };
@@ -159,13 +160,15 @@ TEST_P(WindowControllerReadMappingTest, MapsFrameReadStatusesToErrors) {
 
 INSTANTIATE_TEST_SUITE_P(
     Statuses, WindowControllerReadMappingTest,
-    ::testing::Values(ReadMapping{kAXErrorSuccess, Kind::noWindow},
-                      ReadMapping{kAXErrorAPIDisabled, Kind::permissionMissing},
-                      ReadMapping{kAXErrorAttributeUnsupported, Kind::notResizable},
-                      ReadMapping{kAXErrorCannotComplete, Kind::appUnresponsive},
-                      ReadMapping{kAXErrorInvalidUIElement, Kind::windowClosed},
-                      ReadMapping{kAXErrorFailure, WindowError::accessibility(kAXErrorFailure)},
-                      ReadMapping{kAXErrorNoValue, WindowError::accessibility(kAXErrorNoValue)}));
+    ::testing::Values(
+        ReadMapping{"SuccessWithoutValue", kAXErrorSuccess, Kind::noWindow},
+        ReadMapping{"APIDisabled", kAXErrorAPIDisabled, Kind::permissionMissing},
+        ReadMapping{"AttributeUnsupported", kAXErrorAttributeUnsupported, Kind::notResizable},
+        ReadMapping{"CannotComplete", kAXErrorCannotComplete, Kind::appUnresponsive},
+        ReadMapping{"InvalidUIElement", kAXErrorInvalidUIElement, Kind::windowClosed},
+        ReadMapping{"Failure", kAXErrorFailure, WindowError::accessibility(kAXErrorFailure)},
+        ReadMapping{"NoValue", kAXErrorNoValue, WindowError::accessibility(kAXErrorNoValue)}),
+    [](const auto& info) { return std::string{info.param.name}; });
 
 TEST_F(WindowControllerTest, FrameReadsNeedPointAndSizeValuesAndThePositionErrorWins) {
     const sim::WindowId id = frontmostWindow(
