@@ -64,6 +64,18 @@ TEST_F(WindowControllerTest, AnApplicationWithoutANameIsCalledApp) {
     EXPECT_EQ(captureTarget().appName, "app");
 }
 
+TEST_F(WindowControllerTest, CapturingTheSameWindowTwiceGivesEqualTargetsAndKeys) {
+    frontmostWindow();
+    const WindowTarget once = captureTarget();
+    const WindowTarget again = captureTarget();
+    EXPECT_EQ(once, again);
+    EXPECT_EQ(std::hash<WindowTarget>{}(once), std::hash<WindowTarget>{}(again));
+
+    const sim::WindowId other = desktop.addWindow(kPid, {});
+    desktop.modifyApplication(kPid, [&](SimApplication& app) { app.focusedWindow = other; });
+    EXPECT_NE(captureTarget().key(), once.key());
+}
+
 TEST_F(WindowControllerTest, FallsBackFromTheFocusedToTheMainWindow) {
     const sim::WindowId first = frontmostWindow();
     const sim::WindowId main = desktop.addWindow(kPid, {});
