@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/CheckSettingsCommand.h"
+#include "app/ImportDivvyCommand.h"
 
 namespace tilewise {
 namespace {
@@ -23,6 +24,10 @@ const std::vector<Subcommand>& subcommands() {
         {"check-settings", "check-settings FILE",
          "Checks a settings file: prints OK and any warnings, or why it would not load.",
          runCheckSettings},
+        {"import-divvy", "import-divvy [--dry-run] [--from FILE]",
+         "Imports Divvy's saved shortcuts and grid options into the settings and prints what "
+         "changed; --dry-run writes nothing.",
+         runImportDivvy},
     };
     return all;
 }

@@ -55,7 +55,7 @@ std::optional<std::string> overriddenPath(const std::vector<std::string>& argume
     return nonEmptyEnvironment(std::string(SettingsStore::kPathOverrideKey).c_str());
 }
 
-// The base directory specification says a relative value is to be ignored.
+// XDG base directories: a relative value is invalid and to be ignored.
 std::filesystem::path configurationHome() {
     if (const auto config = nonEmptyEnvironment("XDG_CONFIG_HOME")) {
         if (std::filesystem::path(*config).is_absolute())

@@ -23,14 +23,6 @@ using namespace std::chrono_literals;
 
 class SettingsStoreTest : public testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tilewise-store-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        directory_ = pattern;
-        file_ = directory_ / "Tilewise" / "settings.json";
-    }
-    void TearDown() override { fs::remove_all(directory_); }
-
     void writeSettingsFile(std::string_view bytes) {
         fs::create_directories(file_.parent_path());
         ASSERT_TRUE(writeFileBytes(file_, bytes));
@@ -46,8 +38,9 @@ class SettingsStoreTest : public testing::Test {
         return SettingsCoder::encode(settings).value();
     }
 
-    fs::path directory_;
-    fs::path file_;
+    TemporaryDirectory temporary_;
+    const fs::path& directory_ = temporary_.path();
+    fs::path file_ = directory_ / "Tilewise" / "settings.json";
     ManualScheduler scheduler_;
     LogCapture log_;
 };

@@ -142,11 +142,5 @@ TEST(KeyComboTest, EqualityAndHashingCoverBothFields) {
     EXPECT_EQ(combos.size(), 2U);
 }
 
-TEST(KeyComboTest, ProblemSentences) {
-    EXPECT_EQ(description(Problem::noModifier), "Global shortcuts need a modifier key");
-    EXPECT_EQ(description(Problem::shiftOnly), "Global shortcuts need a modifier other than Shift");
-    EXPECT_EQ(description(Problem::reservedKey), "This key can't be a shortcut");
-}
-
 }  // namespace
 }  // namespace tilewise

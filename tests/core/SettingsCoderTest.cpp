@@ -5,6 +5,7 @@
 #include <random>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "tests/support/Files.h"
 #include "tests/support/Printers.h"
@@ -272,7 +273,7 @@ TEST(SettingsCoderTest, RandomValidDocumentsRoundTrip) {
     }
 }
 
-// Whatever decode returns must be a whole, loadable document.
+// Whatever decode returns must be a whole, loadable document that saves and loads unchanged.
 void expectWholeDocumentOrError(std::string_view bytes) {
     const auto decoded = SettingsCoder::decode(bytes);
     if (!decoded)
@@ -281,6 +282,9 @@ void expectWholeDocumentOrError(std::string_view bytes) {
     for (const auto& issue : decoded->validate()) {
         EXPECT_FALSE(issue.isFatal()) << issue.description() << "\n" << bytes;
     }
+    const auto encoded = SettingsCoder::encode(*decoded);
+    ASSERT_TRUE(encoded) << encoded.error().description() << "\n" << bytes;
+    EXPECT_EQ(SettingsCoder::decode(*encoded), decoded) << bytes;
 }
 
 TEST(SettingsCoderTest, EveryTruncationOfAFileIsRefused) {
@@ -337,7 +341,7 @@ TEST(SettingsCoderTest, WholeNumbersWrittenWithAFractionReadAsIntegers) {
     EXPECT_EQ(decoded->panelShortcut, (KeyCombo{4, Modifiers::command}));
 }
 
-TEST(SettingsCoderTest, MutatedFilesDecodeWholeOrNotAtAll) {
+TEST(SettingsCoderTest, FilesWithFlippedBytesDecodeWholeOrNotAtAll) {
     const auto original = golden("full.json");
     std::mt19937_64 engine{7};
     std::uniform_int_distribution<std::size_t> position{0, original.size() - 1};
@@ -349,6 +353,55 @@ TEST(SettingsCoderTest, MutatedFilesDecodeWholeOrNotAtAll) {
         }
         expectWholeDocumentOrError(bytes);
     }
+}
+
+// Every value of a JSON document, with the object or array that holds it.
+void collectSlots(nlohmann::json& value,
+                  std::vector<std::pair<nlohmann::json*, std::string>>& slots) {
+    if (value.is_object()) {
+        for (auto& [key, member] : value.items()) {
+            slots.emplace_back(&value, key);
+            collectSlots(member, slots);
+        }
+    } else if (value.is_array()) {
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            slots.emplace_back(&value, std::to_string(i));
+            collectSlots(value[i], slots);
+        }
+    }
+}
+
+// Replaces or removes one value anywhere in the document, so that reading meets every kind of
+// wrong, missing, null and out-of-range value in every place.
+std::string mutatedDocument(const std::string& original, std::mt19937_64& engine) {
+    static const auto replacements = nlohmann::json::parse(R"([null, true, "displayUnderMouse",
+        0, -1, 1, 30, 31, 65535, 65536, 4.5, 500.0, 1e300, -9223372036854775808,
+        18446744073709551615, {}, [], [{}], {"columns": 2}])");
+    auto document = nlohmann::json::parse(original);
+    std::vector<std::pair<nlohmann::json*, std::string>> slots;
+    collectSlots(document, slots);
+    const auto& [holder, key] = slots[engine() % slots.size()];
+    const auto& replacement = replacements[engine() % replacements.size()];
+    if (holder->is_object() && engine() % 4 == 0) {
+        holder->erase(key);
+    } else if (holder->is_object()) {
+        (*holder)[key] = replacement;
+    } else {
+        (*holder)[std::stoul(key)] = replacement;
+    }
+    return document.dump(engine() % 2 == 0 ? 2 : -1);
+}
+
+TEST(SettingsCoderTest, DocumentsWithAnyValueReplacedDecodeWholeOrNotAtAll) {
+    const auto original = golden("full.json");
+    std::mt19937_64 engine{11};
+    int decoded = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const auto bytes = mutatedDocument(original, engine);
+        expectWholeDocumentOrError(bytes);
+        decoded += SettingsCoder::decode(bytes).has_value();
+    }
+    EXPECT_GT(decoded, 300) << "too few mutations decoded to exercise the round trip";
 }
 
 }  // namespace

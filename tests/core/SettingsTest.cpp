@@ -204,25 +204,5 @@ TEST(SettingsTest, IssuesComeInTheirFixedOrder) {
               }));
 }
 
-TEST(SettingsTest, PanelPlacementRawValues) {
-    for (const auto placement : kAllPanelPlacements) {
-        EXPECT_EQ(panelPlacementFromRawValue(rawValue(placement)), placement);
-    }
-    EXPECT_EQ(rawValue(PanelPlacement::displayWithTargetWindow), "displayWithTargetWindow");
-    EXPECT_EQ(panelPlacementFromRawValue("DisplayUnderMouse"), std::nullopt);
-    EXPECT_EQ(panelPlacementFromRawValue(""), std::nullopt);
-}
-
-TEST(SettingsTest, EqualDocumentsHashAlike) {
-    const auto a = withLayouts({layout("Left", kCommandA)});
-    auto b = a;
-    EXPECT_EQ(std::hash<TilewiseSettings>{}(a), std::hash<TilewiseSettings>{}(b));
-    b.layouts[0].name = "Right";
-    EXPECT_NE(a, b);
-    b = a;
-    b.layouts[0].shortcut = std::nullopt;
-    EXPECT_NE(a, b);
-}
-
 }  // namespace
 }  // namespace tilewise

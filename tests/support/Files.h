@@ -6,6 +6,20 @@
 
 namespace tilewise {
 
+/// A fresh directory under /tmp, removed with everything in it when the object goes.
+class TemporaryDirectory {
+  public:
+    TemporaryDirectory();
+    ~TemporaryDirectory();
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
 /// A file of tests/data, by its path below that folder.
 std::filesystem::path testDataPath(std::string_view relative);
 
