@@ -41,16 +41,16 @@ void WindowController::captureFocusedTarget(CaptureCompletion completion) {
     }
     queue_->async([this, app = *front, completion = std::move(completion)]() mutable {
         auto resolved = resolveWindow(app.processIdentifier);
-        CaptureResult result = std::unexpected(WindowError::Kind::noWindow);
-        if (resolved) {
-            const auto& [window, frame] = *resolved;
-            result = WindowTarget{app.processIdentifier, window,
-                                  app.localizedName.value_or("app"), app.icon, frame,
-                                  accessibility_.hash(window)};
-        } else {
-            result = std::unexpected(resolved.error());
+        if (!resolved) {
+            complete<CaptureResult>(std::move(completion), std::unexpected(resolved.error()));
+            return;
         }
-        complete(std::move(completion), std::move(result));
+        auto& [window, frame] = *resolved;
+        const std::uint64_t hash = accessibility_.hash(window);
+        complete<CaptureResult>(std::move(completion),
+                                WindowTarget{app.processIdentifier, std::move(window),
+                                             app.localizedName.value_or("app"), app.icon, frame,
+                                             hash});
     });
 }
 

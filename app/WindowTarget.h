@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/FrameComparison.h"
+#include "core/Hashing.h"
 #include "platform/Accessibility.h"
 #include "platform/Image.h"
 #include "platform/Workspace.h"
@@ -38,3 +39,6 @@ struct ApplyResult {
 };
 
 }  // namespace tilewise
+
+TILEWISE_DECLARE_HASH(tilewise::WindowTarget);
+TILEWISE_DECLARE_HASH(tilewise::ApplyResult);

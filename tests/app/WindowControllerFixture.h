@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,10 @@
 #include "platform/sim/SimWorkspace.h"
 
 namespace tilewise {
+
+inline void PrintTo(const WindowError& error, std::ostream* os) {
+    *os << error.userDescription();
+}
 
 /// A window controller on the simulated desktop whose queue and main thread the test drives.
 class WindowControllerFixture : public ::testing::Test {

@@ -64,6 +64,18 @@ TEST_F(WindowControllerTest, AnApplicationWithoutANameIsCalledApp) {
     EXPECT_EQ(captureTarget().appName, "app");
 }
 
+TEST_F(WindowControllerTest, CapturingTheSameWindowTwiceGivesEqualTargetsAndKeys) {
+    frontmostWindow();
+    const WindowTarget once = captureTarget();
+    const WindowTarget again = captureTarget();
+    EXPECT_EQ(once, again);
+    EXPECT_EQ(std::hash<WindowTarget>{}(once), std::hash<WindowTarget>{}(again));
+
+    const sim::WindowId other = desktop.addWindow(kPid, {});
+    desktop.modifyApplication(kPid, [&](SimApplication& app) { app.focusedWindow = other; });
+    EXPECT_NE(captureTarget().key(), once.key());
+}
+
 TEST_F(WindowControllerTest, FallsBackFromTheFocusedToTheMainWindow) {
     const sim::WindowId first = frontmostWindow();
     const sim::WindowId main = desktop.addWindow(kPid, {});
@@ -145,6 +157,7 @@ TEST_F(WindowControllerTest, AcceptsAWindowWhenEitherPositionOrSizeCanBeSet) {
 }
 
 struct ReadMapping {
+    const char* name;
     AXError status;
     WindowError expected;
 };
@@ -159,13 +172,15 @@ TEST_P(WindowControllerReadMappingTest, MapsFrameReadStatusesToErrors) {
 
 INSTANTIATE_TEST_SUITE_P(
     Statuses, WindowControllerReadMappingTest,
-    ::testing::Values(ReadMapping{kAXErrorSuccess, Kind::noWindow},
-                      ReadMapping{kAXErrorAPIDisabled, Kind::permissionMissing},
-                      ReadMapping{kAXErrorAttributeUnsupported, Kind::notResizable},
-                      ReadMapping{kAXErrorCannotComplete, Kind::appUnresponsive},
-                      ReadMapping{kAXErrorInvalidUIElement, Kind::windowClosed},
-                      ReadMapping{kAXErrorFailure, WindowError::accessibility(kAXErrorFailure)},
-                      ReadMapping{kAXErrorNoValue, WindowError::accessibility(kAXErrorNoValue)}));
+    ::testing::Values(
+        ReadMapping{"SuccessWithoutValue", kAXErrorSuccess, Kind::noWindow},
+        ReadMapping{"APIDisabled", kAXErrorAPIDisabled, Kind::permissionMissing},
+        ReadMapping{"AttributeUnsupported", kAXErrorAttributeUnsupported, Kind::notResizable},
+        ReadMapping{"CannotComplete", kAXErrorCannotComplete, Kind::appUnresponsive},
+        ReadMapping{"InvalidUIElement", kAXErrorInvalidUIElement, Kind::windowClosed},
+        ReadMapping{"Failure", kAXErrorFailure, WindowError::accessibility(kAXErrorFailure)},
+        ReadMapping{"NoValue", kAXErrorNoValue, WindowError::accessibility(kAXErrorNoValue)}),
+    [](const auto& info) { return std::string{info.param.name}; });
 
 TEST_F(WindowControllerTest, FrameReadsNeedPointAndSizeValuesAndThePositionErrorWins) {
     const sim::WindowId id = frontmostWindow(
