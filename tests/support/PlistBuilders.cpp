@@ -132,7 +132,9 @@ Bytes integer(std::uint8_t value) { return {0x10, value}; }
 
 Bytes ascii(const std::string& text) {
     Bytes out{static_cast<std::uint8_t>(0x50 | text.size())};
-    out.insert(out.end(), text.begin(), text.end());
+    for (const char c : text) {
+        out.push_back(static_cast<std::uint8_t>(c));
+    }
     return out;
 }
 
