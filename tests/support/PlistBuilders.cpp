@@ -1,6 +1,5 @@
 #include "tests/support/PlistBuilders.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -132,11 +131,10 @@ namespace rawbplist {
 Bytes integer(std::uint8_t value) { return {0x10, value}; }
 
 Bytes ascii(const std::string& text) {
-    // Sized up front: GCC 12 misreads growing a one-byte vector by a range as an out-of-bounds
-    // copy (-Warray-bounds) at -O2.
-    Bytes out(1 + text.size());
-    out[0] = static_cast<std::uint8_t>(0x50 | text.size());
-    std::copy(text.begin(), text.end(), out.begin() + 1);
+    Bytes out{static_cast<std::uint8_t>(0x50 | text.size())};
+    for (const char c : text) {
+        out.push_back(static_cast<std::uint8_t>(c));
+    }
     return out;
 }
 
