@@ -4,25 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include "app/CommandLine.h"
+#include "tests/app/CommandLineRun.h"
 #include "tests/support/Files.h"
 
 namespace tilewise {
 namespace {
 
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Run checkSettings(const std::vector<std::string>& arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
+CommandRun checkSettings(const std::vector<std::string>& arguments) {
     std::vector<std::string> commandLine{"check-settings"};
     commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
-    const int status = runCommandLine(commandLine, out, err);
-    return {status, out.str(), err.str()};
+    return runTilewise(commandLine);
 }
 
 std::string sample(std::string_view name) {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/CommandLine.h"
 #include "core/SettingsCoder.h"
+#include "tests/app/CommandLineRun.h"
 #include "tests/support/Files.h"
 #include "tests/support/PlistBuilders.h"
 
@@ -14,12 +14,6 @@ namespace tilewise {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CommandRun {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 std::string andrewsPreferences() {
     return (test::divvySamples() / "andrewscwei-macos-config_com.mizage.direct.Divvy.plist")
@@ -39,8 +33,9 @@ std::string preferencesFile(const std::string& name, std::int64_t columns) {
     archive.setRoot(archive.addArray(archive.addClass("NSArray", {"NSArray"}), {element}));
     const auto bytes = archive.binary();
     std::vector<std::pair<std::string, test::Node>> domain;
-    domain.emplace_back("shortcuts", test::Node{plist_new_data(
-                                         reinterpret_cast<const char*>(bytes.data()), bytes.size())});
+    domain.emplace_back(
+        "shortcuts",
+        test::Node{plist_new_data(reinterpret_cast<const char*>(bytes.data()), bytes.size())});
     domain.emplace_back("lastColumnCount", test::integer(3));
     domain.emplace_back("lastRowCount", test::integer(2));
     const auto file = test::toBinary(test::dictionary(std::move(domain)));
@@ -58,12 +53,9 @@ class ImportDivvyCommandTest : public ::testing::Test {
     void TearDown() override { fs::remove_all(preferences); }
 
     CommandRun importDivvy(std::vector<std::string> arguments) {
-        std::ostringstream out;
-        std::ostringstream err;
         arguments.insert(arguments.begin(), "import-divvy");
         arguments.insert(arguments.end(), {"-TilewiseSettingsPath", settingsFile.string()});
-        const int status = runCommandLine(arguments, out, err);
-        return {status, out.str(), err.str()};
+        return runTilewise(arguments);
     }
     std::optional<TilewiseSettings> savedSettings() const {
         const auto bytes = readFileBytes(settingsFile);
@@ -99,7 +91,8 @@ TEST_F(ImportDivvyCommandTest, ImportMergesIntoTheSettingsFile) {
 
 TEST_F(ImportDivvyCommandTest, ReadsTheAppStoreEditionsPreferencesFromTheStandardPlace) {
     fs::create_directories(preferences);
-    ASSERT_TRUE(writeFileBytes(preferences / "com.mizage.Divvy.plist", preferencesFile("Store", 4)));
+    ASSERT_TRUE(
+        writeFileBytes(preferences / "com.mizage.Divvy.plist", preferencesFile("Store", 4)));
     const auto run = importDivvy({});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Imported 1 shortcut: Store (no key)");
