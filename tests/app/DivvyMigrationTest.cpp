@@ -6,6 +6,7 @@
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimUserDefaults.h"
 #include "platform/sim/SimWorkspace.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/PlistBuilders.h"
 #include "tests/support/Printers.h"
 
@@ -174,7 +175,11 @@ TEST_F(DivvyMigrationTest, AnUnusableArchiveChangesNothing) {
         DivvyMigration::migrate(TilewiseSettings::defaults(), defaults, testKeyName);
     ASSERT_FALSE(result.has_value());
     EXPECT_EQ(result.error(), ImportError::unexpectedContents);
+    LogCapture log;
     EXPECT_TRUE(DivvyMigration::activeGlobalShortcuts(defaults).empty());
+    EXPECT_EQ(log.messages(LogCategory::app, LogLevel::error),
+              (std::vector<std::string>{"Divvy's shortcuts could not be read "
+                                        "(unexpectedContents); none of them are paused"}));
     setDirect(DivvyImport::shortcutsKey, PropertyData{1, 2, 3});
     EXPECT_EQ(DivvyMigration::migrate(TilewiseSettings::defaults(), defaults, testKeyName).error(),
               ImportError::notAnArchive);
