@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/KeyboardLabels.h"
 #include "platform/ManualScheduler.h"
 #include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimKeyboardLayout.h"
 #include "platform/sim/SimUserDefaults.h"
 #include "platform/sim/SimWorkspace.h"
 #include "tests/support/LogCapture.h"
@@ -18,6 +20,7 @@ using DivvyImport::ImportError;
 const auto kControlOption = Modifiers::control | Modifiers::option;
 const auto kCommand = Modifiers::command;
 constexpr std::uint16_t kUpArrow = 126;
+constexpr std::uint16_t kKeyA = 0;  // the US A position, which a French layout labels Q
 
 std::string testKeyName(std::uint16_t keyCode) {
     return keyCode == kUpArrow ? "↑" : "K" + std::to_string(keyCode);
@@ -108,6 +111,13 @@ TEST_F(DivvyMigrationTest, ImportedLayoutsReplaceThoseWithTheSameNameOrShortcut)
 TEST_F(DivvyMigrationTest, TheFirstNoteListsEveryImportedShortcut) {
     setShortcuts({{"Top", KeyCombo{kUpArrow, kControlOption}}});
     EXPECT_EQ(migrate().notes.front(), "Imported 1 shortcut: Top (⌃⌥↑)");
+    setShortcuts({{"Letter", KeyCombo{kKeyA, kCommand}}});
+    sim::SimKeyboardLayout french{sim::SimLayout::french};
+    const auto labelled = DivvyMigration::migrate(
+        TilewiseSettings::defaults(), defaults,
+        [&](std::uint16_t keyCode) { return KeyboardLabels::keyName(keyCode, french); });
+    ASSERT_TRUE(labelled.has_value());
+    EXPECT_EQ(labelled->notes.front(), "Imported 1 shortcut: Letter (⌘Q)");
     setShortcuts({{"Top", KeyCombo{kUpArrow, kControlOption}}, {"Free", std::nullopt}});
     EXPECT_EQ(migrate().notes.front(), "Imported 2 shortcuts: Top (⌃⌥↑), Free (no key)");
     setShortcuts({});
