@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Log.h"
+
 namespace tilewise::DivvyMigration {
 namespace {
 
@@ -152,8 +154,12 @@ std::unordered_set<KeyCombo> activeGlobalShortcuts(UserDefaults& defaults) {
     if (!archive)
         return {};
     const auto layouts = DivvyImport::layouts(*archive);
-    if (!layouts)
+    if (!layouts) {
+        Log::error(LogCategory::app, "Divvy's shortcuts could not be read (" +
+                                         std::string{DivvyImport::caseName(layouts.error())} +
+                                         "); none of them are paused");
         return {};
+    }
     std::unordered_set<KeyCombo> shortcuts;
     for (const auto& layout : *layouts) {
         if (layout.enabled && layout.isGlobal && layout.shortcut)

@@ -1,6 +1,7 @@
 #include "app/ImportDivvyCommand.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "app/DivvyMigration.h"
@@ -40,6 +41,43 @@ std::optional<Options> parseOptions(const std::vector<std::string>& arguments) {
     return options;
 }
 
+// A bare "shortcuts" archive (as Divvy's export links carry it) stands for a domain that holds
+// that archive and nothing else.
+class ArchiveOnlyDefaults final : public UserDefaults {
+  public:
+    explicit ArchiveOnlyDefaults(PropertyData archive) : archive_(std::move(archive)) {}
+
+    std::optional<PropertyValue> value(std::string_view) override { return std::nullopt; }
+    std::optional<PropertyValue> value(std::string_view, std::string_view key) override {
+        if (key != DivvyImport::shortcutsKey)
+            return std::nullopt;
+        return archive_;
+    }
+
+  private:
+    PropertyData archive_;
+};
+
+// Divvy's domain: its preferences file in the standard places, or the file given with --from,
+// either a preferences file or a bare archive.
+std::expected<std::unique_ptr<UserDefaults>, std::string> divvyDefaults(const Options& options) {
+    auto files = std::make_unique<PreferenceFiles>(PreferenceFiles::standardDirectories());
+    if (!options.from)
+        return files;
+    const auto domain = PreferenceFiles::readDomain(*options.from);
+    if (!domain)
+        return std::unexpected("“" + options.from->string() + "” " + domain.error());
+    if (domain->contains("$archiver")) {
+        const auto bytes = Files::readAll(*options.from);
+        if (!bytes)
+            return std::unexpected(bytes.error());
+        return std::make_unique<ArchiveOnlyDefaults>(PropertyData(bytes->begin(), bytes->end()));
+    }
+    files->setDomainFile(DivvyMigration::bundleID, *options.from);
+    files->setDomainFile(DivvyMigration::appStoreBundleID, *options.from);
+    return files;
+}
+
 // Without a display there is no keyboard layout to ask, so keys get their US-ANSI labels.
 std::string ansiKeyName(std::uint16_t keyCode) {
     return KeyCombo{keyCode, Modifiers{}}.fallbackDescription();
@@ -74,20 +112,16 @@ int runImportDivvy(const std::vector<std::string>& arguments, std::ostream& out,
         err << kUsage;
         return kUsageError;
     }
-    PreferenceFiles defaults{PreferenceFiles::standardDirectories()};
-    if (options->from) {
-        if (const auto domain = PreferenceFiles::readDomain(*options->from); !domain) {
-            err << "tilewise: “" << options->from->string() << "” " << domain.error() << "\n";
-            return kFailed;
-        }
-        defaults.setDomainFile(DivvyMigration::bundleID, *options->from);
-        defaults.setDomainFile(DivvyMigration::appStoreBundleID, *options->from);
+    const auto defaults = divvyDefaults(*options);
+    if (!defaults) {
+        err << "tilewise: " << defaults.error() << "\n";
+        return kFailed;
     }
     ManualScheduler scheduler;
     SettingsStore store{SettingsStore::defaultURL(arguments), scheduler};
     if (store.loadProblem())
         err << "tilewise: " << *store.loadProblem() << "\n";
-    const auto result = DivvyMigration::migrate(store.settings(), defaults, ansiKeyName);
+    const auto result = DivvyMigration::migrate(store.settings(), **defaults, ansiKeyName);
     if (!result) {
         err << "Divvy's shortcuts could not be read (" << DivvyImport::caseName(result.error())
             << "). You can recreate them in Preferences › Layouts.\n";

@@ -1,7 +1,6 @@
 #include "core/PropertyListGuard.h"
 
 #include <algorithm>
-#include <array>
 #include <expected>
 #include <vector>
 

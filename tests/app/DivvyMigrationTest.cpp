@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "app/KeyboardLabels.h"
 #include "platform/ManualScheduler.h"
 #include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimKeyboardLayout.h"
 #include "platform/sim/SimUserDefaults.h"
 #include "platform/sim/SimWorkspace.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/PlistBuilders.h"
 #include "tests/support/Printers.h"
 
@@ -17,6 +20,7 @@ using DivvyImport::ImportError;
 const auto kControlOption = Modifiers::control | Modifiers::option;
 const auto kCommand = Modifiers::command;
 constexpr std::uint16_t kUpArrow = 126;
+constexpr std::uint16_t kKeyA = 0;  // the US A position, which a French layout labels Q
 
 std::string testKeyName(std::uint16_t keyCode) {
     return keyCode == kUpArrow ? "↑" : "K" + std::to_string(keyCode);
@@ -107,6 +111,13 @@ TEST_F(DivvyMigrationTest, ImportedLayoutsReplaceThoseWithTheSameNameOrShortcut)
 TEST_F(DivvyMigrationTest, TheFirstNoteListsEveryImportedShortcut) {
     setShortcuts({{"Top", KeyCombo{kUpArrow, kControlOption}}});
     EXPECT_EQ(migrate().notes.front(), "Imported 1 shortcut: Top (⌃⌥↑)");
+    setShortcuts({{"Letter", KeyCombo{kKeyA, kCommand}}});
+    sim::SimKeyboardLayout french{sim::SimLayout::french};
+    const auto labelled = DivvyMigration::migrate(
+        TilewiseSettings::defaults(), defaults,
+        [&](std::uint16_t keyCode) { return KeyboardLabels::keyName(keyCode, french); });
+    ASSERT_TRUE(labelled.has_value());
+    EXPECT_EQ(labelled->notes.front(), "Imported 1 shortcut: Letter (⌘Q)");
     setShortcuts({{"Top", KeyCombo{kUpArrow, kControlOption}}, {"Free", std::nullopt}});
     EXPECT_EQ(migrate().notes.front(), "Imported 2 shortcuts: Top (⌃⌥↑), Free (no key)");
     setShortcuts({});
@@ -174,7 +185,11 @@ TEST_F(DivvyMigrationTest, AnUnusableArchiveChangesNothing) {
         DivvyMigration::migrate(TilewiseSettings::defaults(), defaults, testKeyName);
     ASSERT_FALSE(result.has_value());
     EXPECT_EQ(result.error(), ImportError::unexpectedContents);
+    LogCapture log;
     EXPECT_TRUE(DivvyMigration::activeGlobalShortcuts(defaults).empty());
+    EXPECT_EQ(log.messages(LogCategory::app, LogLevel::error),
+              (std::vector<std::string>{"Divvy's shortcuts could not be read "
+                                        "(unexpectedContents); none of them are paused"}));
     setDirect(DivvyImport::shortcutsKey, PropertyData{1, 2, 3});
     EXPECT_EQ(DivvyMigration::migrate(TilewiseSettings::defaults(), defaults, testKeyName).error(),
               ImportError::notAnArchive);

@@ -89,6 +89,17 @@ TEST_F(ImportDivvyCommandTest, ImportMergesIntoTheSettingsFile) {
     EXPECT_EQ(settings->layouts.front().grid, (GridSize{8, 4}));
 }
 
+TEST_F(ImportDivvyCommandTest, ABareArchiveStandsForTheWholeDomain) {
+    const auto archive = test::divvySamples() / "matthewmcvickar-setup" /
+                         "20140711-125949-9d17061a.archive.bplist";
+    const auto run = importDivvy({"--dry-run", "--from", archive.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.out.starts_with("Imported 9 shortcuts: Full Screen (⌥F10), ")) << run.out;
+    EXPECT_NE(run.out.find("  “Writing”: grid 20×20, columns 5–14, rows 0–19, ⌃⌥⌘F10"),
+              std::string::npos)
+        << run.out;
+}
+
 TEST_F(ImportDivvyCommandTest, ReadsTheAppStoreEditionsPreferencesFromTheStandardPlace) {
     fs::create_directories(preferences);
     ASSERT_TRUE(
