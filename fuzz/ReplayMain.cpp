@@ -23,6 +23,10 @@ int main(int argc, char** argv) {
     std::size_t count = 0;
     for (int i = 1; i < argc; ++i) {
         const std::filesystem::path path{argv[i]};
+        if (!std::filesystem::exists(path)) {
+            std::fprintf(stderr, "no such corpus: %s\n", argv[i]);
+            return 1;
+        }
         if (std::filesystem::is_directory(path)) {
             for (const auto& entry : std::filesystem::recursive_directory_iterator(path)) {
                 if (entry.is_regular_file()) {
@@ -36,5 +40,6 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("replayed %zu inputs\n", count);
-    return 0;
+    // A corpus that went missing must not pass as a replay of nothing.
+    return count > 0 ? 0 : 1;
 }
