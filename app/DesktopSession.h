@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/Platform.h"
+#include "platform/Scheduler.h"
+#include "platform/SerialQueue.h"
+
+namespace tilewise {
+
+/// What a subcommand that touches windows works with: one backend and the main-thread
+/// machinery its services report through.
+class DesktopSession {
+  public:
+    DesktopSession() = default;
+    DesktopSession(const DesktopSession&) = delete;
+    DesktopSession& operator=(const DesktopSession&) = delete;
+    virtual ~DesktopSession() = default;
+
+    virtual Platform& platform() = 0;
+    /// The main queue on which services deliver their completions.
+    virtual Scheduler& mainQueue() = 0;
+    /// A new serial queue for the work that can block on another application.
+    virtual std::unique_ptr<SerialQueue> makeSerialQueue() = 0;
+    /// Runs the main loop until `done` holds.
+    virtual void runUntil(const std::function<bool()>& done) = 0;
+};
+
+}  // namespace tilewise

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "core/Rect.h"
+
+namespace tilewise::x11 {
+
+/// One monitor in root coordinates.
+struct Monitor {
+    std::uint32_t id = 0;  ///< the RandR output id; a Xinerama head's number plus one
+    Rect frame;
+    bool operator==(const Monitor&) const = default;
+};
+
+/// The monitors, the primary one first: RandR 1.5 monitors, or the Xinerama heads when RandR
+/// does not cover them (a nested server such as Xephyr offers real Xinerama heads while its
+/// RandR knows only the first); the whole root window when neither answers.
+std::vector<Monitor> readMonitors(Display* display);
+
+}  // namespace tilewise::x11

@@ -1,0 +1,117 @@
+#include "platform/x11/UsableAreas.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/x11/Properties.h"
+
+namespace tilewise::x11 {
+namespace {
+
+// A band of [start, end] (inclusive pixel range, as the strut gives it) against [low, high).
+bool crosses(long start, long end, double low, double high) {
+    return start < high && end + 1 > low;
+}
+
+std::optional<Strut> strutOf(Display* display, const Atoms& atoms, Window client) {
+    if (const auto partial = Properties::cardinals(display, client, atoms.netWmStrutPartial);
+        partial && partial->size() >= 12) {
+        const auto& v = *partial;
+        return Strut{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11]};
+    }
+    // The older form reserves each edge along its whole length.
+    if (const auto whole = Properties::cardinals(display, client, atoms.netWmStrut);
+        whole && whole->size() >= 4) {
+        const auto& v = *whole;
+        constexpr long kWhole = 1L << 30;
+        return Strut{v[0], v[1], v[2], v[3], 0, kWhole, 0, kWhole, 0, kWhole, 0, kWhole};
+    }
+    return std::nullopt;
+}
+
+std::vector<Strut> dockStruts(Display* display, const Atoms& atoms) {
+    std::vector<Strut> struts;
+    const auto clients = Properties::windows(display, DefaultRootWindow(display), atoms.netClientList);
+    for (const Window client : clients.value_or(std::vector<Window>{})) {
+        if (const auto strut = strutOf(display, atoms, client)) struts.push_back(*strut);
+    }
+    return struts;
+}
+
+std::optional<std::vector<Rect>> gtkWorkAreas(Display* display, const Atoms& atoms,
+                                              long desktop, size_t monitorCount) {
+    const Window root = DefaultRootWindow(display);
+    const auto supported = Properties::atoms(display, root, atoms.netSupported);
+    if (!supported || std::find(supported->begin(), supported->end(), atoms.gtkWorkareas) ==
+                          supported->end()) {
+        return std::nullopt;
+    }
+    const std::string name = "_GTK_WORKAREAS_D" + std::to_string(desktop);
+    const auto values =
+        Properties::cardinals(display, root, XInternAtom(display, name.c_str(), False));
+    if (!values || values->size() != 4 * monitorCount) return std::nullopt;
+    std::vector<Rect> areas;
+    for (size_t index = 0; index < monitorCount; ++index) {
+        areas.emplace_back((*values)[4 * index], (*values)[4 * index + 1],
+                           (*values)[4 * index + 2], (*values)[4 * index + 3]);
+    }
+    return areas;
+}
+
+std::optional<Rect> workArea(Display* display, const Atoms& atoms, long desktop) {
+    const auto values =
+        Properties::cardinals(display, DefaultRootWindow(display), atoms.netWorkarea);
+    const size_t offset = 4 * static_cast<size_t>(std::max(0L, desktop));
+    if (!values || values->size() < offset + 4) return std::nullopt;
+    return Rect((*values)[offset], (*values)[offset + 1], (*values)[offset + 2],
+                (*values)[offset + 3]);
+}
+
+}  // namespace
+
+Rect subtractStruts(const Rect& monitor, const std::vector<Strut>& struts, const Size& root) {
+    double minX = monitor.minX(), maxX = monitor.maxX();
+    double minY = monitor.minY(), maxY = monitor.maxY();
+    for (const Strut& strut : struts) {
+        if (strut.left > 0 && strut.left > monitor.minX() &&
+            crosses(strut.leftStartY, strut.leftEndY, monitor.minY(), monitor.maxY())) {
+            minX = std::max<double>(minX, strut.left);
+        }
+        if (strut.right > 0 && root.width - strut.right < monitor.maxX() &&
+            crosses(strut.rightStartY, strut.rightEndY, monitor.minY(), monitor.maxY())) {
+            maxX = std::min<double>(maxX, root.width - strut.right);
+        }
+        if (strut.top > 0 && strut.top > monitor.minY() &&
+            crosses(strut.topStartX, strut.topEndX, monitor.minX(), monitor.maxX())) {
+            minY = std::max<double>(minY, strut.top);
+        }
+        if (strut.bottom > 0 && root.height - strut.bottom < monitor.maxY() &&
+            crosses(strut.bottomStartX, strut.bottomEndX, monitor.minX(), monitor.maxX())) {
+            maxY = std::min<double>(maxY, root.height - strut.bottom);
+        }
+    }
+    return Rect(minX, minY, std::max(0.0, maxX - minX), std::max(0.0, maxY - minY));
+}
+
+std::vector<Rect> readUsableAreas(Display* display, const Atoms& atoms,
+                                  const std::vector<Monitor>& monitors) {
+    const Window root = DefaultRootWindow(display);
+    const long desktop = Properties::cardinal(display, root, atoms.netCurrentDesktop).value_or(0);
+    if (auto areas = gtkWorkAreas(display, atoms, desktop, monitors.size())) return *areas;
+    const int screen = DefaultScreen(display);
+    const Size rootSize{static_cast<double>(DisplayWidth(display, screen)),
+                        static_cast<double>(DisplayHeight(display, screen))};
+    const auto struts = dockStruts(display, atoms);
+    std::vector<Rect> areas;
+    for (const Monitor& monitor : monitors) {
+        areas.push_back(subtractStruts(monitor.frame, struts, rootSize));
+    }
+    if (monitors.size() == 1) {
+        if (const auto work = workArea(display, atoms, desktop)) {
+            areas.front() = areas.front().intersection(*work).value_or(areas.front());
+        }
+    }
+    return areas;
+}
+
+}  // namespace tilewise::x11

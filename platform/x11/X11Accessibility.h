@@ -1,0 +1,49 @@
+#pragma once
+
+#include <map>
+#include <mutex>
+
+#include "platform/Accessibility.h"
+#include "platform/x11/Atoms.h"
+#include "platform/x11/WindowFrame.h"
+#include "platform/x11/X11Connection.h"
+
+namespace tilewise::x11 {
+
+/// Accessibility on X11: an application element is a process id, a window element is one of
+/// the window manager's clients. The frame is the outer frame in root coordinates (the
+/// top-left space); writes wait for the window manager within the element's messaging
+/// timeout. Calls are serialised on a connection of this service's own, so the window
+/// controller's worker never shares one with the main thread.
+class X11Accessibility final : public Accessibility {
+  public:
+    explicit X11Accessibility(X11Connection connection);
+
+    bool isProcessTrusted() override { return true; }
+    bool isProcessTrustedWithPrompt() override { return true; }
+    AXElement createApplication(std::int32_t pid) override;
+    AXError setMessagingTimeout(const AXElement& element, float seconds) override;
+    AXCopyResult copyAttributeValue(const AXElement& element, std::string_view attribute) override;
+    AXSettableResult isAttributeSettable(const AXElement& element,
+                                         std::string_view attribute) override;
+    AXError setAttributeValue(const AXElement& element, std::string_view attribute,
+                              const AXValue& value) override;
+    std::uint64_t hash(const AXElement& element) override;
+
+  private:
+    AXCopyResult applicationAttribute(std::int32_t pid, std::string_view attribute);
+    AXCopyResult windowAttribute(Window window, std::string_view attribute);
+    /// The process's clients, the one on top first.
+    std::vector<Window> windowsOf(std::int32_t pid);
+    bool hasState(Window window, Atom state);
+    bool allows(Window window, Atom action);
+    std::chrono::milliseconds timeoutFor(const AXElement& element);
+
+    std::mutex mutex_;
+    X11Connection connection_;
+    Atoms atoms_;
+    WindowFrame frame_;
+    std::map<std::uint64_t, std::chrono::milliseconds> timeouts_;
+};
+
+}  // namespace tilewise::x11

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QSocketNotifier;
+
+namespace tilewise::x11 {
+
+/// Delivers the events of the main thread's X connection from Qt's event loop: when the
+/// connection has data, and before the loop goes to sleep (a round trip may have read events
+/// into Xlib's queue without the socket saying so).
+class X11EventLoop {
+  public:
+    using Listener = std::function<void(const XEvent&)>;
+
+    explicit X11EventLoop(Display* display);
+    X11EventLoop(const X11EventLoop&) = delete;
+    X11EventLoop& operator=(const X11EventLoop&) = delete;
+    ~X11EventLoop();
+
+    std::uint64_t listen(Listener listener);
+    void unlisten(std::uint64_t id);
+    /// Hands every queued event to the listeners.
+    void dispatchPending();
+
+  private:
+    Display* display_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    std::map<std::uint64_t, Listener> listeners_;
+    std::uint64_t nextId_ = 1;
+};
+
+}  // namespace tilewise::x11

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <expected>
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/PreferenceFiles.h"
+#include "platform/Scheduler.h"
+#include "platform/x11/Atoms.h"
+#include "platform/x11/X11Accessibility.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11EventLoop.h"
+#include "platform/x11/X11HotKeys.h"
+#include "platform/x11/X11KeyboardLayout.h"
+#include "platform/x11/X11LoginItem.h"
+#include "platform/x11/X11Screens.h"
+#include "platform/x11/X11Workspace.h"
+
+namespace tilewise::x11 {
+
+/// The real desktop: the X server named by DISPLAY and its window manager. The main thread's
+/// services share one connection whose events Qt's loop delivers; Accessibility has its own.
+class X11Platform final : public Platform {
+  public:
+    /// Connects to the display; the sentence on failure. Needs a Qt event loop in this thread.
+    static std::expected<std::unique_ptr<X11Platform>, std::string> open(Scheduler& mainQueue);
+
+    Accessibility& accessibility() override { return accessibility_; }
+    Workspace& workspace() override { return workspace_; }
+    Screens& screens() override { return screens_; }
+    HotKeys& hotKeys() override { return hotKeys_; }
+    KeyboardLayout& keyboardLayout() override { return keyboard_; }
+    UserDefaults& userDefaults() override { return defaults_; }
+    LoginItem& loginItem() override { return login_; }
+
+  private:
+    X11Platform(X11Connection main, X11Connection worker, Scheduler& mainQueue);
+
+    X11Connection main_;
+    Atoms atoms_;
+    X11EventLoop events_;
+    X11Accessibility accessibility_;
+    X11Workspace workspace_;
+    X11Screens screens_;
+    X11HotKeys hotKeys_;
+    X11KeyboardLayout keyboard_;
+    PreferenceFiles defaults_;
+    X11LoginItem login_;
+};
+
+}  // namespace tilewise::x11

@@ -1,0 +1,124 @@
+#include "platform/x11/X11Screens.h"
+
+#include <X11/Xresource.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/x11/Monitors.h"
+#include "platform/x11/UsableAreas.h"
+
+namespace tilewise::x11 {
+namespace {
+
+constexpr double kStandardDpi = 96;
+
+double desktopScale(Display* display) {
+    if (const char* scale = std::getenv("GDK_SCALE"); scale != nullptr && std::atof(scale) >= 1) {
+        return std::atof(scale);
+    }
+    const char* resources = XResourceManagerString(display);
+    if (resources == nullptr) return 1;
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    char* type = nullptr;
+    XrmValue value{};
+    double scale = 1;
+    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr != nullptr) {
+        const double dpi = std::atof(value.addr);
+        if (dpi > kStandardDpi) scale = dpi / kStandardDpi;
+    }
+    XrmDestroyDatabase(database);
+    return scale;
+}
+
+template <typename Map>
+void callAll(const Map& observers) {
+    const auto snapshot = observers;
+    for (const auto& [id, handler] : snapshot) handler();
+}
+
+}  // namespace
+
+X11Screens::X11Screens(Display* display, const Atoms& atoms, X11EventLoop& events)
+    : display_(display), atoms_(atoms), events_(events) {
+    int errorBase = 0;
+    if (XRRQueryExtension(display_, &randrEventBase_, &errorBase)) {
+        XRRSelectInput(display_, DefaultRootWindow(display_),
+                       RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+    }
+    listener_ = events_.listen([this](const XEvent& event) { handle(event); });
+}
+
+X11Screens::~X11Screens() { events_.unlisten(listener_); }
+
+double X11Screens::primaryHeight() {
+    const auto monitors = readMonitors(display_);
+    return monitors.empty() ? 0 : monitors.front().frame.height();
+}
+
+std::vector<Screen> X11Screens::screens() {
+    const auto monitors = readMonitors(display_);
+    const auto usable = readUsableAreas(display_, atoms_, monitors);
+    const double scale = desktopScale(display_);
+    const double height = monitors.empty() ? 0 : monitors.front().frame.height();
+    // The bottom-left space mirrors root coordinates about the first screen's height.
+    const auto flip = [height](const Rect& rect) {
+        return Rect(rect.minX(), height - rect.maxY(), rect.width(), rect.height());
+    };
+    std::vector<Screen> result;
+    for (size_t index = 0; index < monitors.size(); ++index) {
+        Screen screen;
+        screen.frame = flip(monitors[index].frame);
+        screen.visibleFrame = flip(usable[index]);
+        screen.backingScaleFactor = scale;
+        screen.deviceDescription.emplace(std::string(kNSScreenNumber),
+                                         static_cast<std::int64_t>(monitors[index].id));
+        result.push_back(std::move(screen));
+    }
+    return result;
+}
+
+Point X11Screens::mouseLocation() {
+    Window rootReturn = None, child = None;
+    int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
+    unsigned mask = 0;
+    if (!XQueryPointer(display_, DefaultRootWindow(display_), &rootReturn, &child, &rootX, &rootY,
+                       &windowX, &windowY, &mask)) {
+        return {0, 0};
+    }
+    return {static_cast<double>(rootX), primaryHeight() - rootY};
+}
+
+ObserverId X11Screens::observeScreenParameters(std::function<void()> handler) {
+    const auto id = nextObserver_++;
+    parameterObservers_.emplace(id, std::move(handler));
+    return id;
+}
+
+ObserverId X11Screens::observeActiveSpace(std::function<void()> handler) {
+    const auto id = nextObserver_++;
+    spaceObservers_.emplace(id, std::move(handler));
+    return id;
+}
+
+void X11Screens::removeObserver(ObserverId id) {
+    parameterObservers_.erase(id);
+    spaceObservers_.erase(id);
+}
+
+void X11Screens::handle(const XEvent& event) {
+    if (randrEventBase_ >= 0 && (event.type == randrEventBase_ + RRScreenChangeNotify ||
+                                 event.type == randrEventBase_ + RRNotify)) {
+        XRRUpdateConfiguration(const_cast<XEvent*>(&event));
+        callAll(parameterObservers_);
+        return;
+    }
+    if (event.type != PropertyNotify || event.xproperty.window != DefaultRootWindow(display_)) return;
+    // Docks coming and going change the work area, which changes the usable areas.
+    if (event.xproperty.atom == atoms_.netWorkarea) callAll(parameterObservers_);
+    if (event.xproperty.atom == atoms_.netCurrentDesktop) callAll(spaceObservers_);
+}
+
+}  // namespace tilewise::x11

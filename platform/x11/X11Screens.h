@@ -1,0 +1,44 @@
+#pragma once
+
+#include <map>
+
+#include "platform/Screens.h"
+#include "platform/x11/Atoms.h"
+#include "platform/x11/X11EventLoop.h"
+
+namespace tilewise::x11 {
+
+/// The monitors as screens in the bottom-left space, defined with the first screen's height so
+/// that converting to the top-left space gives root coordinates back exactly. The backing
+/// scale is 1 unless the desktop sets one (GDK_SCALE, or Xft.dpi over 96).
+class X11Screens final : public Screens {
+  public:
+    X11Screens(Display* display, const Atoms& atoms, X11EventLoop& events);
+    ~X11Screens() override;
+
+    std::vector<Screen> screens() override;
+    Point mouseLocation() override;
+    /// The macOS main-menu level; no X11 window sits there, as there is no global menu bar.
+    std::int64_t mainMenuWindowLevel() override { return 24; }
+    std::optional<std::vector<WindowListEntry>> onScreenWindowList() override {
+        return std::vector<WindowListEntry>{};
+    }
+    ObserverId observeScreenParameters(std::function<void()> handler) override;
+    ObserverId observeActiveSpace(std::function<void()> handler) override;
+    void removeObserver(ObserverId id) override;
+
+  private:
+    void handle(const XEvent& event);
+    double primaryHeight();
+
+    Display* display_;
+    const Atoms& atoms_;
+    X11EventLoop& events_;
+    std::uint64_t listener_ = 0;
+    int randrEventBase_ = -1;
+    ObserverId nextObserver_ = 1;
+    std::map<ObserverId, std::function<void()>> parameterObservers_;
+    std::map<ObserverId, std::function<void()>> spaceObservers_;
+};
+
+}  // namespace tilewise::x11

@@ -1,0 +1,166 @@
+#include "platform/x11/X11Workspace.h"
+
+#include <QSocketNotifier>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/x11/Properties.h"
+
+extern char** environ;
+
+namespace tilewise::x11 {
+namespace {
+
+bool runDetached(const std::vector<std::string>& arguments) {
+    std::vector<char*> pointers;
+    for (const auto& argument : arguments) pointers.push_back(const_cast<char*>(argument.c_str()));
+    pointers.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, pointers[0], nullptr, nullptr, pointers.data(), environ) != 0) {
+        return false;
+    }
+    // xdg-open hands the work to the desktop's handler and exits; its status tells success.
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+X11Workspace::X11Workspace(Display* display, const Atoms& atoms, X11EventLoop& events,
+                           Scheduler& mainQueue)
+    : display_(display), atoms_(atoms), events_(events), mainQueue_(mainQueue) {
+    XSelectInput(display_, DefaultRootWindow(display_), PropertyChangeMask);
+    listener_ = events_.listen([this](const XEvent& event) { handle(event); });
+    if (const auto front = frontmostApplication()) lastFrontmost_ = front->processIdentifier;
+}
+
+X11Workspace::~X11Workspace() { events_.unlisten(listener_); }
+
+std::optional<RunningApplication> X11Workspace::applicationOf(Window client) {
+    const auto pid = Properties::cardinal(display_, client, atoms_.netWmPid);
+    if (!pid || *pid <= 0) return std::nullopt;
+    RunningApplication application;
+    application.processIdentifier = static_cast<ProcessId>(*pid);
+    application.bundleIdentifier = Properties::windowClass(display_, client);
+    application.localizedName = application.bundleIdentifier;
+    return application;
+}
+
+std::optional<RunningApplication> X11Workspace::frontmostApplication() {
+    const Window root = DefaultRootWindow(display_);
+    const auto active = Properties::window(display_, root, atoms_.netActiveWindow);
+    if (!active || *active == None) return std::nullopt;
+    const auto clients = Properties::windows(display_, root, atoms_.netClientList);
+    if (!clients || std::find(clients->begin(), clients->end(), *active) == clients->end()) {
+        return std::nullopt;
+    }
+    return applicationOf(*active);
+}
+
+ProcessId X11Workspace::ownProcessIdentifier() { return static_cast<ProcessId>(getpid()); }
+
+std::vector<RunningApplication> X11Workspace::runningApplications() {
+    const auto clients = Properties::windows(display_, DefaultRootWindow(display_), atoms_.netClientList);
+    std::vector<RunningApplication> applications;
+    for (const Window client : clients.value_or(std::vector<Window>{})) {
+        const auto application = applicationOf(client);
+        const bool known = application && std::any_of(applications.begin(), applications.end(),
+                                                       [&](const RunningApplication& other) {
+                                                           return other.processIdentifier ==
+                                                                  application->processIdentifier;
+                                                       });
+        if (application && !known) applications.push_back(*application);
+    }
+    return applications;
+}
+
+bool X11Workspace::processExists(ProcessId pid) {
+    return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
+}
+
+ObserverId X11Workspace::observeApplicationActivation(
+    std::function<void(const RunningApplication&)> handler) {
+    const auto id = nextObserver_++;
+    activationObservers_.emplace(id, std::move(handler));
+    return id;
+}
+
+ObserverId X11Workspace::observeRunningApplications(std::function<void()> handler) {
+    const auto id = nextObserver_++;
+    listObservers_.emplace(id, std::move(handler));
+    return id;
+}
+
+ObserverId X11Workspace::watchProcessExit(ProcessId pid, std::function<void()> handler) {
+    // A pidfd becomes readable when the process exits, whoever its parent is.
+    const int descriptor = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    if (descriptor < 0) {
+        if (errno != ESRCH) return kNoObserver;
+        const auto id = nextObserver_++;
+        mainQueue_.post(std::move(handler));
+        return id;
+    }
+    const auto id = nextObserver_++;
+    auto notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated,
+                     [this, id, descriptor, handler = std::move(handler)] {
+                         const auto callback = handler;
+                         removeObserver(id);
+                         ::close(descriptor);
+                         callback();
+                     });
+    exitWatches_.emplace(id, std::move(notifier));
+    return id;
+}
+
+void X11Workspace::removeObserver(ObserverId id) {
+    activationObservers_.erase(id);
+    listObservers_.erase(id);
+    if (const auto found = exitWatches_.find(id); found != exitWatches_.end()) {
+        found->second->setEnabled(false);
+        found->second.release()->deleteLater();
+        exitWatches_.erase(found);
+    }
+}
+
+bool X11Workspace::openURL(std::string_view url) { return runDetached({"xdg-open", std::string(url)}); }
+
+bool X11Workspace::revealFile(std::string_view path) {
+    return runDetached({"xdg-open", std::filesystem::path(path).parent_path().string()});
+}
+
+void X11Workspace::beep() {
+    XBell(display_, 0);
+    XFlush(display_);
+}
+
+bool X11Workspace::shouldReduceMotion() {
+    const char* setting = std::getenv("TILEWISE_REDUCE_MOTION");
+    return setting != nullptr && std::string_view(setting) == "1";
+}
+
+void X11Workspace::handle(const XEvent& event) {
+    if (event.type != PropertyNotify || event.xproperty.window != DefaultRootWindow(display_)) return;
+    if (event.xproperty.atom == atoms_.netClientList) {
+        const auto snapshot = listObservers_;
+        for (const auto& [id, handler] : snapshot) handler();
+    }
+    if (event.xproperty.atom != atoms_.netActiveWindow) return;
+    const auto front = frontmostApplication();
+    if (!front || front->processIdentifier == lastFrontmost_) return;
+    lastFrontmost_ = front->processIdentifier;
+    const auto snapshot = activationObservers_;
+    for (const auto& [id, handler] : snapshot) handler(*front);
+}
+
+}  // namespace tilewise::x11
