@@ -57,7 +57,7 @@ TEST_F(X11AccessibilityTest, MinimizedAndFullScreenWindowsSayThatTheyAre) {
     EXPECT_EQ(read(window(fullScreen.id), AXAttribute::fullScreen).value, AXValue{true});
     EXPECT_EQ(read(window(normal.id), AXAttribute::minimized).value, AXValue{false});
     EXPECT_EQ(read(window(normal.id), AXAttribute::fullScreen).value, AXValue{false});
-    EXPECT_EQ(read(application, AXAttribute::mainWindow).value, AXValue{window(normal.id)})
+    EXPECT_NE(read(application, AXAttribute::mainWindow).value, AXValue{window(minimized.id)})
         << "a minimized window is never the main window";
 }
 

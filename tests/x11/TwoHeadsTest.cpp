@@ -1,0 +1,57 @@
+#include "platform/x11/Monitors.h"
+#include "platform/x11/UsableAreas.h"
+
+#include "tests/support/Printers.h"
+#include "tests/x11/support/X11TestSupport.h"
+
+namespace tilewise::testing {
+namespace {
+
+// Runs on two side-by-side heads of a nested Xephyr, whose RandR knows only the first.
+class TwoHeadsTest : public X11Test {
+  protected:
+    Rect head(int index) {
+        const double width = DisplayWidth(display(), DefaultScreen(display())) / 2.0;
+        return Rect(index * width, 0, width, DisplayHeight(display(), DefaultScreen(display())));
+    }
+};
+
+TEST_F(TwoHeadsTest, BothHeadsAreMonitorsInOrder) {
+    const auto monitors = x11::readMonitors(display());
+    ASSERT_EQ(monitors.size(), 2u);
+    EXPECT_EQ(monitors[0].frame, head(0));
+    EXPECT_EQ(monitors[1].frame, head(1));
+    EXPECT_NE(monitors[0].id, monitors[1].id);
+}
+
+TEST_F(TwoHeadsTest, ADockTakesItsSpaceFromItsOwnHeadOnly) {
+    const Rect right = head(1);
+    constexpr long kDockHeight = 30;
+    const long bottomStart = static_cast<long>(right.minX());
+    const long bottomEnd = static_cast<long>(right.maxX()) - 1;
+    auto dock = openTestWindow(
+        {"--type", "dock", "--size", std::to_string(static_cast<int>(right.width())) + "x30",
+         "--position",
+         std::to_string(bottomStart) + "," + std::to_string(static_cast<long>(right.maxY()) - kDockHeight),
+         "--strut-partial",
+         "0,0,0," + std::to_string(kDockHeight) + ",0,0,0,0,0,0," + std::to_string(bottomStart) +
+             "," + std::to_string(bottomEnd)});
+    const auto monitors = x11::readMonitors(display());
+    const auto areas = x11::readUsableAreas(display(), atoms(), monitors);
+    ASSERT_EQ(areas.size(), 2u);
+    EXPECT_EQ(areas[0], head(0));
+    EXPECT_EQ(areas[1], Rect(right.minX(), 0, right.width(), right.height() - kDockHeight));
+}
+
+TEST(UsableAreasTest, AStrutOutsideAMonitorsBandLeavesItAlone) {
+    const Size root{1920, 1080};
+    const x11::Strut leftPanel{.left = 40, .leftStartY = 0, .leftEndY = 1079};
+    const x11::Strut topBarOnRight{.top = 25, .topStartX = 960, .topEndX = 1919};
+    EXPECT_EQ(x11::subtractStruts(Rect(0, 0, 960, 1080), {leftPanel, topBarOnRight}, root),
+              Rect(40, 0, 920, 1080));
+    EXPECT_EQ(x11::subtractStruts(Rect(960, 0, 960, 1080), {leftPanel, topBarOnRight}, root),
+              Rect(960, 25, 960, 1055));
+}
+
+}  // namespace
+}  // namespace tilewise::testing
