@@ -241,6 +241,27 @@ bool listedAsClient(Display* display, Window window) {
     return listed;
 }
 
+// Asks the manager for the frame it will give the window, as clients may before mapping, and
+// waits for the answer. Besides the estimate this tells that the manager is through starting
+// up: openbox publishes its root properties before it is ready and then loses early requests.
+// fluxbox never answers, hence the short deadline.
+void awaitManagerBeforeMapping(Display* display, Window window) {
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = window;
+    request.xclient.message_type = atom(display, "_NET_REQUEST_FRAME_EXTENTS");
+    request.xclient.format = 32;
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &request);
+    const Atom frameExtents = atom(display, "_NET_FRAME_EXTENTS");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    while (waitForEvent(display, deadline)) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == PropertyNotify && event.xproperty.atom == frameExtents) return;
+    }
+}
+
 // Managed means mapped, given frame extents and listed among the manager's clients. An iconic
 // window is never mapped, and some managers give no extents to undecorated windows, so each
 // sign is waited for only as long as it can come.
@@ -326,6 +347,7 @@ int main(int argc, char** argv) {
     setSizeHints(display, window, options);
     setIdentity(display, window, options);
     setTypeAndState(display, window, options);
+    if (windowManagerRuns(display)) awaitManagerBeforeMapping(display, window);
     XMapWindow(display, window);
     XFlush(display);
     waitUntilManaged(display, window, options);
