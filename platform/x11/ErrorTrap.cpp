@@ -80,6 +80,9 @@ std::optional<XRequestError> ErrorTrap::check() {
 void ErrorTrap::installHandlers() {
     static std::once_flag once;
     std::call_once(once, [] {
+        // The window controller's worker uses its own connection while the main thread uses
+        // another; Xlib's shared state needs its locks for that.
+        XInitThreads();
         XSetErrorHandler(handleXError);
         XSetIOErrorHandler(handleLostServer);
     });

@@ -29,7 +29,8 @@ class ErrorTrap {
     /// The first error seen so far, without a round trip.
     std::optional<XRequestError> firstError() const { return first_; }
 
-    /// Installs the process-wide handlers once; `X11Connection::open` calls it.
+    /// Makes Xlib thread-safe and installs the process-wide handlers, once, before the first
+    /// connection opens; `X11Connection::open` calls it.
     static void installHandlers();
 
   private:
