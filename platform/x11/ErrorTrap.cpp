@@ -44,6 +44,12 @@ int handleXError(Display* display, XErrorEvent* event) {
 
 namespace {
 
+// Errors come in order with replies: once the server has answered the latest request, every
+// error of the earlier ones has been handled, and a round trip would only cost time.
+void syncUnlessAnswered(Display* display) {
+    if (LastKnownRequestProcessed(display) + 1 < NextRequest(display)) XSync(display, False);
+}
+
 int handleLostServer(Display*) {
     // Returning lets the exit handler below decide; Xlib's own handler would exit here.
     return 0;
@@ -61,7 +67,7 @@ ErrorTrap::ErrorTrap(Display* display) : display_(display) {
 
 ErrorTrap::~ErrorTrap() {
     // Errors of requests made inside the trap must land here, not in the outer handler.
-    XSync(display_, False);
+    syncUnlessAnswered(display_);
     const std::lock_guard lock(trapsMutex);
     if (outer_ != nullptr) {
         innermostTraps()[display_] = outer_;
@@ -72,7 +78,7 @@ ErrorTrap::~ErrorTrap() {
 }
 
 std::optional<XRequestError> ErrorTrap::check() {
-    XSync(display_, False);
+    syncUnlessAnswered(display_);
     const std::lock_guard lock(trapsMutex);
     return std::exchange(first_, std::nullopt);
 }
