@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "app/CheckSettingsCommand.h"
+#include "app/ImportDivvyCommand.h"
+
 namespace tilewise {
 namespace {
 
@@ -17,7 +20,15 @@ void printUsage(std::ostream& out) {
 }  // namespace
 
 const std::vector<Subcommand>& subcommands() {
-    static const std::vector<Subcommand> all{};
+    static const std::vector<Subcommand> all{
+        {"check-settings", "check-settings FILE",
+         "Checks a settings file: prints OK and any warnings, or why it would not load.",
+         runCheckSettings},
+        {"import-divvy", "import-divvy [--dry-run] [--from FILE]",
+         "Imports Divvy's saved shortcuts and grid options into the settings and prints what "
+         "changed; --dry-run writes nothing.",
+         runImportDivvy},
+    };
     return all;
 }
 

@@ -77,4 +77,31 @@ void PrintTo(const Uuid& value, std::ostream* os) {
     *os << value.string();
 }
 
+void PrintTo(const Modifiers& value, std::ostream* os) {
+    *os << "modifiers(0x" << std::hex << value.rawValue() << std::dec << " " << value.symbols()
+        << ")";
+}
+
+void PrintTo(const KeyCombo& value, std::ostream* os) {
+    *os << "key " << value.keyCode << " ";
+    PrintTo(value.modifiers, os);
+}
+
+void PrintTo(KeyCombo::Problem value, std::ostream* os) {
+    *os << description(value);
+}
+
+void PrintTo(const SettingsIssue& value, std::ostream* os) {
+    *os << value.description();
+}
+
+void PrintTo(const SettingsCodingError& value, std::ostream* os) {
+    *os << value.description();
+}
+
+void PrintTo(const TilewiseSettings& value, std::ostream* os) {
+    const auto encoded = SettingsCoder::encode(value);
+    *os << (encoded ? *encoded : encoded.error().description());
+}
+
 }  // namespace tilewise

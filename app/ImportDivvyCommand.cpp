@@ -1,0 +1,113 @@
+#include "app/ImportDivvyCommand.h"
+
+#include <filesystem>
+#include <optional>
+
+#include "app/DivvyMigration.h"
+#include "app/Files.h"
+#include "app/SettingsStore.h"
+#include "core/SettingsCoder.h"
+#include "platform/ManualScheduler.h"
+#include "platform/PreferenceFiles.h"
+
+namespace tilewise {
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+constexpr std::string_view kUsage =
+    "Usage: tilewise import-divvy [--dry-run] [--from FILE] [-TilewiseSettingsPath PATH]\n";
+
+struct Options {
+    bool dryRun = false;
+    std::optional<std::filesystem::path> from;
+};
+
+std::optional<Options> parseOptions(const std::vector<std::string>& arguments) {
+    Options options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const bool hasValue = i + 1 < arguments.size();
+        if (arguments[i] == "--dry-run") {
+            options.dryRun = true;
+        } else if (arguments[i] == "--from" && hasValue) {
+            options.from = arguments[++i];
+        } else if (arguments[i] == "-" + std::string{SettingsStore::kPathOverrideKey} && hasValue) {
+            ++i;  // read by SettingsStore::defaultURL
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+// Without a display there is no keyboard layout to ask, so keys get their US-ANSI labels.
+std::string ansiKeyName(std::uint16_t keyCode) {
+    return KeyCombo{keyCode, Modifiers{}}.fallbackDescription();
+}
+
+void printLayouts(const std::vector<SavedLayout>& layouts, std::ostream& out) {
+    out << "\nLayouts after the import (nothing was written):\n";
+    for (const auto& layout : layouts) {
+        const auto& cells = layout.selection;
+        out << "  “" << layout.name << "”: grid " << layout.grid.columns << "×" << layout.grid.rows
+            << ", columns " << cells.startColumn() << "–" << cells.endColumn() << ", rows "
+            << cells.startRow() << "–" << cells.endRow() << ", "
+            << (layout.shortcut ? layout.shortcut->fallbackDescription() : "no key") << " ("
+            << (layout.isGlobal ? "global" : "local") << ", "
+            << (layout.enabled ? "enabled" : "disabled") << ")\n";
+    }
+}
+
+// The store logs a failed write and carries on; the command reads the file back to know.
+bool savedAsExpected(const SettingsStore& store, const TilewiseSettings& settings) {
+    const auto written = Files::readAll(store.fileURL());
+    const auto expected = SettingsCoder::encode(settings);
+    return written && expected && *written == *expected;
+}
+
+}  // namespace
+
+int runImportDivvy(const std::vector<std::string>& arguments, std::ostream& out,
+                   std::ostream& err) {
+    const auto options = parseOptions(arguments);
+    if (!options) {
+        err << kUsage;
+        return kUsageError;
+    }
+    PreferenceFiles defaults{PreferenceFiles::standardDirectories()};
+    if (options->from) {
+        if (const auto domain = PreferenceFiles::readDomain(*options->from); !domain) {
+            err << "tilewise: “" << options->from->string() << "” " << domain.error() << "\n";
+            return kFailed;
+        }
+        defaults.setDomainFile(DivvyMigration::bundleID, *options->from);
+        defaults.setDomainFile(DivvyMigration::appStoreBundleID, *options->from);
+    }
+    ManualScheduler scheduler;
+    SettingsStore store{SettingsStore::defaultURL(arguments), scheduler};
+    if (store.loadProblem())
+        err << "tilewise: " << *store.loadProblem() << "\n";
+    const auto result = DivvyMigration::migrate(store.settings(), defaults, ansiKeyName);
+    if (!result) {
+        err << "Divvy's shortcuts could not be read (" << DivvyImport::caseName(result.error())
+            << "). You can recreate them in Preferences › Layouts.\n";
+        return kFailed;
+    }
+    if (!options->dryRun) {
+        store.setSettings(result->settings);
+        store.saveNow();
+        if (!savedAsExpected(store, result->settings)) {
+            err << "tilewise: the settings file “" << store.fileURL().string()
+                << "” could not be written.\n";
+            return kFailed;
+        }
+    }
+    for (std::size_t i = 0; i < result->notes.size(); ++i) {
+        out << (i > 0 ? "\n" : "") << result->notes[i] << "\n";
+    }
+    if (options->dryRun)
+        printLayouts(result->layouts, out);
+    return 0;
+}
+
+}  // namespace tilewise

@@ -1,0 +1,36 @@
+#include "app/KeyboardLabels.h"
+
+#include <QString>
+
+#include "core/KeyCombo.h"
+
+namespace tilewise::KeyboardLabels {
+namespace {
+
+std::string translated(std::uint16_t keyCode, KeyboardLayout& layout) {
+    const auto translation = layout.translate(keyCode);
+    if (!translation || translation->status != noErr || translation->characters.empty()) {
+        return {};
+    }
+    // Upper case by Unicode rules, so "é" on a French layout is labelled "É".
+    return QString::fromStdU16String(translation->characters).toUpper().toStdString();
+}
+
+}  // namespace
+
+std::string keyName(std::uint16_t keyCode, KeyboardLayout& layout) {
+    const auto& special = KeyCombo::specialKeyNames();
+    if (const auto name = special.find(keyCode); name != special.end()) {
+        return name->second;
+    }
+    if (auto label = translated(keyCode, layout); !label.empty()) {
+        return label;
+    }
+    const auto& ansi = KeyCombo::ansiNames();
+    if (const auto name = ansi.find(keyCode); name != ansi.end()) {
+        return name->second;
+    }
+    return "Key " + std::to_string(keyCode);
+}
+
+}  // namespace tilewise::KeyboardLabels

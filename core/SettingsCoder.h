@@ -1,0 +1,55 @@
+#pragma once
+
+#include <expected>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "core/Settings.h"
+
+namespace tilewise {
+
+/// Why a settings file was refused.
+struct SettingsCodingError {
+    /// The bytes are not JSON or do not form a document; holds the parser's or reader's text.
+    struct Unreadable {
+        std::string message;
+        bool operator==(const Unreadable&) const = default;
+    };
+    /// The document was read but has fatal issues (and only those), in validation order.
+    struct Invalid {
+        std::vector<SettingsIssue> issues;
+        bool operator==(const Invalid&) const = default;
+    };
+
+    std::variant<Unreadable, Invalid> value;
+
+    /// "The settings file could not be read: …", or the issues' sentences one per line.
+    std::string description() const;
+
+    bool operator==(const SettingsCodingError&) const = default;
+};
+
+/// Why a document could not be written, e.g. a margin that is not a finite number.
+struct SettingsEncodingError {
+    std::string reason;
+
+    std::string description() const { return reason; }
+
+    bool operator==(const SettingsEncodingError&) const = default;
+};
+
+/// The settings file format: versioned JSON, pretty-printed with sorted keys. Reading is
+/// tolerant of missing top-level keys so that older and hand-edited files still load.
+namespace SettingsCoder {
+
+/// The document as JSON text, unchanged and unvalidated.
+std::expected<std::string, SettingsEncodingError> encode(const TilewiseSettings& settings);
+
+/// The whole document or an error, never part of one; never throws, whatever the bytes.
+std::expected<TilewiseSettings, SettingsCodingError> decode(std::string_view bytes);
+
+}  // namespace SettingsCoder
+
+}  // namespace tilewise

@@ -1,0 +1,305 @@
+#include "app/SettingsStore.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "core/SettingsCoder.h"
+#include "platform/ManualScheduler.h"
+#include "tests/support/Files.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/Printers.h"
+
+namespace tilewise {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class SettingsStoreTest : public testing::Test {
+  protected:
+    void writeSettingsFile(std::string_view bytes) {
+        fs::create_directories(file_.parent_path());
+        ASSERT_TRUE(writeFileBytes(file_, bytes));
+    }
+    fs::path backup() const { return file_.parent_path() / "settings.invalid.json"; }
+
+    static TilewiseSettings withGrid(std::int64_t columns) {
+        auto settings = TilewiseSettings::defaults();
+        settings.grid = {columns, 3};
+        return settings;
+    }
+    static std::string encoded(const TilewiseSettings& settings) {
+        return SettingsCoder::encode(settings).value();
+    }
+
+    TemporaryDirectory temporary_;
+    const fs::path& directory_ = temporary_.path();
+    fs::path file_ = directory_ / "Tilewise" / "settings.json";
+    ManualScheduler scheduler_;
+    LogCapture log_;
+};
+
+TEST_F(SettingsStoreTest, MissingFileIsAFirstRunThatWritesNothing) {
+    SettingsStore store{file_, scheduler_};
+    EXPECT_EQ(store.settings(), TilewiseSettings::defaults());
+    EXPECT_TRUE(store.isFirstRun());
+    EXPECT_EQ(store.loadProblem(), std::nullopt);
+    scheduler_.runUntilIdle();
+    EXPECT_FALSE(fs::exists(file_.parent_path()));
+}
+
+TEST_F(SettingsStoreTest, ValidFileIsLoaded) {
+    writeSettingsFile(encoded(withGrid(9)));
+    SettingsStore store{file_, scheduler_};
+    EXPECT_EQ(store.settings(), withGrid(9));
+    EXPECT_FALSE(store.isFirstRun());
+    EXPECT_EQ(store.loadProblem(), std::nullopt);
+}
+
+TEST_F(SettingsStoreTest, RejectedFileIsKeptAsideAndExplained) {
+    const std::string newer = R"({"schemaVersion": 2})";
+    writeSettingsFile(newer);
+    SettingsStore store{file_, scheduler_};
+    EXPECT_EQ(store.settings(), TilewiseSettings::defaults());
+    EXPECT_FALSE(store.isFirstRun());
+    EXPECT_EQ(readFileBytes(backup()), newer);
+    EXPECT_EQ(readFileBytes(file_), newer);
+    const std::string sentence = "Settings were written by a newer Tilewise (format version 2).";
+    EXPECT_EQ(store.loadProblem(),
+              "Settings could not be loaded and were reset. The old file was "
+              "kept as settings.invalid.json. " +
+                  sentence);
+    EXPECT_EQ(log_.messages(LogCategory::settings, LogLevel::error),
+              std::vector<std::string>{"settings load failed: " + sentence});
+}
+
+TEST_F(SettingsStoreTest, SecondBadLoadReplacesTheEarlierBackup) {
+    writeSettingsFile("first broken file");
+    { SettingsStore store{file_, scheduler_}; }
+    writeSettingsFile(R"({"grid": {"columns": 0, "rows": 1}})");
+    SettingsStore store{file_, scheduler_};
+    EXPECT_EQ(readFileBytes(backup()), R"({"grid": {"columns": 0, "rows": 1}})");
+}
+
+TEST_F(SettingsStoreTest, BackupNameReplacesOnlyTheLastExtension) {
+    for (const auto* name : {"prefs", "my.settings.json"}) {
+        const auto file = directory_ / name;
+        ASSERT_TRUE(writeFileBytes(file, "not json"));
+        SettingsStore store{file, scheduler_};
+        const auto expected =
+            std::string(name) == "prefs" ? "prefs.invalid.json" : "my.settings.invalid.json";
+        EXPECT_EQ(readFileBytes(directory_ / expected), "not json") << name;
+    }
+}
+
+TEST_F(SettingsStoreTest, FileThatExistsButCannotBeReadIsNoFirstRun) {
+    fs::create_directories(file_);
+    SettingsStore store{file_, scheduler_};
+    EXPECT_FALSE(store.isFirstRun());
+    ASSERT_TRUE(store.loadProblem());
+    EXPECT_TRUE(store.loadProblem()->starts_with(
+        "Settings could not be loaded and were reset. The old file could not be kept as "
+        "settings.invalid.json"))
+        << *store.loadProblem();
+}
+
+TEST_F(SettingsStoreTest, ChangesInABurstAreWrittenOnceAfterTheLast) {
+    SettingsStore store{file_, scheduler_};
+    store.setSettings(withGrid(4));
+    scheduler_.advance(100ms);
+    store.setSettings(withGrid(5));
+    scheduler_.advance(SettingsStore::kSaveDelay - 1ms);
+    EXPECT_FALSE(fs::exists(file_));
+    scheduler_.advance(1ms);
+    EXPECT_EQ(readFileBytes(file_), encoded(withGrid(5)));
+    fs::remove(file_);
+    scheduler_.runUntilIdle();
+    EXPECT_FALSE(fs::exists(file_));
+}
+
+TEST_F(SettingsStoreTest, EqualAssignmentIsPublishedButNotWritten) {
+    SettingsStore store{file_, scheduler_};
+    int deliveries = 0;
+    const auto subscription = store.subscribe([&](const TilewiseSettings&) { ++deliveries; });
+    store.setSettings(TilewiseSettings::defaults());
+    EXPECT_EQ(deliveries, 2);
+    EXPECT_EQ(scheduler_.pendingCount(), 0U);
+    scheduler_.runUntilIdle();
+    EXPECT_FALSE(fs::exists(file_));
+}
+
+TEST_F(SettingsStoreTest, SaveNowWritesOnceAndCancelsThePendingSave) {
+    SettingsStore store{file_, scheduler_};
+    store.setSettings(withGrid(7));
+    store.saveNow();
+    EXPECT_EQ(readFileBytes(file_), encoded(withGrid(7)));
+    fs::remove(file_);
+    scheduler_.runUntilIdle();
+    EXPECT_FALSE(fs::exists(file_));
+}
+
+TEST_F(SettingsStoreTest, SaveNowWritesUnchangedSettingsAndCreatesDirectories) {
+    file_ = directory_ / "deeper" / "still" / "settings.json";
+    SettingsStore store{file_, scheduler_};
+    store.saveNow();
+    EXPECT_EQ(readFileBytes(file_), encoded(TilewiseSettings::defaults()));
+}
+
+TEST_F(SettingsStoreTest, ReleasedStoreDropsItsPendingSave) {
+    {
+        SettingsStore store{file_, scheduler_};
+        store.setSettings(withGrid(8));
+    }
+    scheduler_.runUntilIdle();
+    EXPECT_FALSE(fs::exists(file_));
+}
+
+TEST_F(SettingsStoreTest, ObserversGetTheCurrentValueThenEveryAssignment) {
+    writeSettingsFile(encoded(withGrid(2)));
+    SettingsStore store{file_, scheduler_};
+    std::vector<std::int64_t> seen;
+    auto subscription =
+        store.subscribe([&](const TilewiseSettings& s) { seen.push_back(s.grid.columns); });
+    store.setSettings(withGrid(3));
+    store.setSettings(withGrid(3));
+    subscription.cancel();
+    store.setSettings(withGrid(4));
+    EXPECT_EQ(seen, (std::vector<std::int64_t>{2, 3, 3}));
+}
+
+TEST_F(SettingsStoreTest, UnencodableSettingsLeaveTheFileAndMemoryAsTheyWere) {
+    writeSettingsFile(encoded(withGrid(2)));
+    const auto before = readFileBytes(file_);
+    SettingsStore store{file_, scheduler_};
+    auto broken = withGrid(3);
+    broken.margins.verticalSpacing = std::numeric_limits<double>::infinity();
+    store.setSettings(broken);
+    scheduler_.runUntilIdle();
+    EXPECT_EQ(readFileBytes(file_), before);
+    EXPECT_EQ(store.settings(), broken);
+    const auto errors = log_.messages(LogCategory::settings, LogLevel::error);
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_TRUE(errors[0].starts_with("settings save failed: ")) << errors[0];
+}
+
+// Limits the size of files this process may write, as a full disk would.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+  private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_F(SettingsStoreTest, FailedWriteKeepsTheOldFileByteForByte) {
+    writeSettingsFile(encoded(withGrid(2)));
+    const auto before = readFileBytes(file_);
+    SettingsStore store{file_, scheduler_};
+    store.setSettings(withGrid(12));
+    {
+        const FileSizeLimit full{16};
+        store.saveNow();
+    }
+    EXPECT_EQ(readFileBytes(file_), before);
+    EXPECT_EQ(store.settings(), withGrid(12));
+    EXPECT_EQ(std::distance(fs::directory_iterator(file_.parent_path()), fs::directory_iterator()),
+              1)
+        << "temporary file left behind";
+    const auto errors = log_.messages(LogCategory::settings, LogLevel::error);
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_NE(errors[0].find("File too large"), std::string::npos) << errors[0];
+}
+
+TEST_F(SettingsStoreTest, DirectoryThatCannotBeCreatedIsLogged) {
+    ASSERT_TRUE(writeFileBytes(directory_ / "occupied", "a file, not a directory"));
+    SettingsStore store{directory_ / "occupied" / "settings.json", scheduler_};
+    store.saveNow();
+    const auto errors = log_.messages(LogCategory::settings, LogLevel::error);
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_TRUE(errors[0].starts_with("settings save failed: cannot create")) << errors[0];
+}
+
+TEST_F(SettingsStoreTest, SymbolicLinkIsKeptAndItsTargetReplaced) {
+    const auto target = directory_ / "dotfiles" / "tilewise.json";
+    fs::create_directories(target.parent_path());
+    ASSERT_TRUE(writeFileBytes(target, encoded(withGrid(2))));
+    fs::create_directories(file_.parent_path());
+    fs::create_symlink(target, file_);
+    SettingsStore store{file_, scheduler_};
+    store.setSettings(withGrid(6));
+    store.saveNow();
+    EXPECT_TRUE(fs::is_symlink(file_));
+    EXPECT_EQ(readFileBytes(target), encoded(withGrid(6)));
+}
+
+// Sets or clears one environment variable for the life of the object.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            previous_ = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnvironment() { previous_ ? ::setenv(name_, previous_->c_str(), 1) : ::unsetenv(name_); }
+
+  private:
+    const char* name_;
+    std::optional<std::string> previous_;
+};
+
+fs::path home() {
+    return std::getenv("HOME");
+}
+
+TEST(SettingsStorePathTest, DefaultsToTheConfigurationDirectory) {
+    const fs::path config = std::getenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(SettingsStore::defaultURL({"tilewise"}), config / "Tilewise" / "settings.json");
+    for (const char* unusable : {"", "relative/config"}) {
+        const ScopedEnvironment unset{"XDG_CONFIG_HOME", unusable};
+        EXPECT_EQ(SettingsStore::defaultURL({}), home() / ".config" / "Tilewise" / "settings.json");
+    }
+}
+
+TEST(SettingsStorePathTest, LaunchArgumentThenEnvironmentOverrideThePath) {
+    const ScopedEnvironment variable{"TilewiseSettingsPath", "/from/environment.json"};
+    EXPECT_EQ(
+        SettingsStore::defaultURL({"tilewise", "-TilewiseSettingsPath", "/from/argument.json"}),
+        "/from/argument.json");
+    EXPECT_EQ(SettingsStore::defaultURL({"tilewise", "-TilewiseSettingsPath", ""}),
+              "/from/environment.json");
+    EXPECT_EQ(SettingsStore::defaultURL({"tilewise", "-TilewiseSettingsPath"}),
+              "/from/environment.json");
+}
+
+TEST(SettingsStorePathTest, LeadingTildeIsTheHomeDirectory) {
+    EXPECT_EQ(SettingsStore::defaultURL({"-TilewiseSettingsPath", "~/sync/tilewise.json"}),
+              home() / "sync" / "tilewise.json");
+    const ScopedEnvironment variable{"TilewiseSettingsPath", "~"};
+    EXPECT_EQ(SettingsStore::defaultURL({}), home());
+}
+
+TEST(SettingsStorePathTest, EmptyEnvironmentValueIsIgnored) {
+    const ScopedEnvironment variable{"TilewiseSettingsPath", ""};
+    const fs::path config = std::getenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(SettingsStore::defaultURL({}), config / "Tilewise" / "settings.json");
+}
+
+}  // namespace
+}  // namespace tilewise

@@ -1,0 +1,384 @@
+#include "core/DivvyImport.h"
+
+#include <algorithm>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "core/PropertyList.h"
+#include "tests/support/PlistBuilders.h"
+#include "tests/support/Printers.h"
+
+namespace tilewise {
+namespace {
+
+using DivvyImport::ImportError;
+using Entries = std::vector<std::pair<std::string, test::Node>>;
+
+constexpr std::uint64_t kFunctionKeyBit = 0x800000;
+constexpr std::uint64_t kCapsLockBit = 0x10000;
+
+// The fields of one archived shortcut, as Divvy writes them.
+struct Record {
+    std::optional<std::string> name = "Left";
+    std::int64_t columns = 6;
+    std::int64_t rows = 6;
+    std::int64_t startColumn = 0;
+    std::int64_t startRow = 0;
+    std::int64_t endColumn = 2;
+    std::int64_t endRow = 5;
+    std::optional<std::int64_t> keyCode = 123;
+    std::int64_t flags = static_cast<std::int64_t>((Modifiers::control | Modifiers::option).rawValue());
+    bool enabled = true;
+    bool global = true;
+    bool subdivided = false;
+};
+
+class DivvyArchive {
+  public:
+    DivvyArchive() {
+        classIndex("Shortcut");
+        classIndex("NSMutableArray");
+    }
+
+    std::uint64_t addName(const std::string& name) { return builder_.addString(name); }
+
+    Entries entries(const Record& record) {
+        Entries fields;
+        if (record.name)
+            fields.emplace_back("nameKey", test::uid(addName(*record.name)));
+        const std::pair<const char*, std::int64_t> integers[] = {
+            {"sizeColumns", record.columns},          {"sizeRows", record.rows},
+            {"selectionStartColumn", record.startColumn}, {"selectionStartRow", record.startRow},
+            {"selectionEndColumn", record.endColumn},   {"selectionEndRow", record.endRow},
+            {"keyComboFlags", record.flags}};
+        for (const auto& [key, value] : integers) fields.emplace_back(key, test::integer(value));
+        if (record.keyCode)
+            fields.emplace_back("keyComboCode", test::integer(*record.keyCode));
+        fields.emplace_back("enabled", test::boolean(record.enabled));
+        fields.emplace_back("global", test::boolean(record.global));
+        fields.emplace_back("subdivided", test::boolean(record.subdivided));
+        return fields;
+    }
+
+    std::uint64_t addObject(Entries fields, const std::string& className = "Shortcut") {
+        fields.emplace_back("$class", test::uid(classIndex(className)));
+        const auto index = builder_.add(test::dictionary(std::move(fields)));
+        elements_.push_back(index);
+        return index;
+    }
+    std::uint64_t add(const Record& record) { return addObject(entries(record)); }
+    void addElement(std::uint64_t index) { elements_.push_back(index); }
+
+    /// The index the next object will get.
+    std::uint64_t nextIndex() const { return builder_.nextIndex(); }
+    test::Node archive(const std::string& rootClass = "NSMutableArray") {
+        builder_.setRoot(builder_.addArray(classIndex(rootClass), elements_));
+        return builder_.archive();
+    }
+    test::Bytes bytes(const std::string& rootClass = "NSMutableArray") {
+        return test::toBinary(archive(rootClass));
+    }
+    test::KeyedArchiveBuilder& builder() { return builder_; }
+
+  private:
+    std::uint64_t classIndex(const std::string& name) {
+        const auto found = classes_.find(name);
+        if (found != classes_.end())
+            return found->second;
+        return classes_[name] = builder_.addClass(name, {name, "NSObject"});
+    }
+
+    test::KeyedArchiveBuilder builder_;
+    std::map<std::string, std::uint64_t> classes_;
+    std::vector<std::uint64_t> elements_;
+};
+
+// The one layout the archive imports as; throws (failing the test) otherwise.
+SavedLayout onlyLayout(const test::Bytes& bytes) {
+    const auto layouts = DivvyImport::layouts(bytes);
+    if (!layouts || layouts->size() != 1)
+        throw std::runtime_error("the archive did not import as one layout");
+    return layouts->front();
+}
+
+SavedLayout importOne(const Record& record) {
+    DivvyArchive archive;
+    archive.add(record);
+    return onlyLayout(archive.bytes());
+}
+
+ImportError failureOf(const test::Bytes& bytes) {
+    const auto layouts = DivvyImport::layouts(bytes);
+    EXPECT_FALSE(layouts.has_value());
+    return layouts.has_value() ? ImportError{} : layouts.error();
+}
+
+TEST(DivvyImportTest, ImportsARecordWithEveryField) {
+    const Record record;
+    const SavedLayout layout = importOne(record);
+    EXPECT_EQ(layout.name, "Left");
+    EXPECT_TRUE(layout.enabled);
+    EXPECT_TRUE(layout.isGlobal);
+    EXPECT_EQ(layout.grid, (GridSize{record.columns, record.rows}));
+    EXPECT_EQ(layout.selection, CellSelection(record.startColumn, record.startRow,
+                                              record.endColumn, record.endRow));
+    EXPECT_EQ(layout.shortcut,
+              (KeyCombo{123, Modifiers{static_cast<std::uint64_t>(record.flags)}}));
+}
+
+TEST(DivvyImportTest, EmptyRootArrayGivesNoLayouts) {
+    DivvyArchive archive;
+    const auto layouts = DivvyImport::layouts(archive.bytes());
+    ASSERT_TRUE(layouts.has_value());
+    EXPECT_TRUE(layouts->empty());
+}
+
+TEST(DivvyImportTest, CornersStoredInEitherOrderAreNormalised) {
+    const auto layout = importOne({.startColumn = 4, .startRow = 5, .endColumn = 1, .endRow = 2});
+    EXPECT_EQ(layout.selection, CellSelection(1, 2, 4, 5));
+}
+
+TEST(DivvyImportTest, OneUnusableRecordFailsTheWholeArchive) {
+    for (const Record& bad : {Record{.columns = 0}, Record{.rows = 31}, Record{.endRow = 6},
+                             Record{.startColumn = -1}, Record{.columns = 4, .endColumn = 4}}) {
+        DivvyArchive archive;
+        archive.add(Record{.name = "Fine"});
+        archive.add(bad);
+        EXPECT_EQ(failureOf(archive.bytes()), ImportError::unexpectedContents);
+    }
+}
+
+TEST(DivvyImportTest, MissingNameIsUntitledButAnEmptyNameIsKept) {
+    EXPECT_EQ(importOne({.name = std::nullopt}).name, "Untitled");
+    EXPECT_EQ(importOne({.name = ""}).name, "");
+    DivvyArchive nilName;
+    auto fields = nilName.entries({.name = std::nullopt});
+    fields.emplace_back("nameKey", test::uid(0));
+    nilName.addObject(std::move(fields));
+    EXPECT_EQ(onlyLayout(nilName.bytes()).name, "Untitled");
+}
+
+TEST(DivvyImportTest, MissingKeysReadAsZeroAndFalse) {
+    DivvyArchive archive;
+    Entries fields;
+    fields.emplace_back("sizeColumns", test::integer(3));
+    fields.emplace_back("sizeRows", test::integer(2));
+    archive.addObject(std::move(fields));
+    const SavedLayout layout = onlyLayout(archive.bytes());
+    EXPECT_EQ(layout.selection, CellSelection(0, 0, 0, 0));
+    EXPECT_FALSE(layout.enabled);
+    EXPECT_FALSE(layout.isGlobal);
+    EXPECT_EQ(layout.shortcut, std::nullopt);
+    EXPECT_EQ(layout.grid, (GridSize{3, 2}));
+}
+
+TEST(DivvyImportTest, OutOfRangeKeysLeaveTheLayoutWithoutShortcut) {
+    for (const Record& record : {Record{.keyCode = std::nullopt}, Record{.keyCode = 70000},
+                                Record{.keyCode = -1}, Record{.flags = -1}}) {
+        EXPECT_EQ(importOne(record).shortcut, std::nullopt);
+    }
+    EXPECT_EQ(importOne({.keyCode = 65535}).shortcut, (KeyCombo{65535, Modifiers::control | Modifiers::option}));
+}
+
+TEST(DivvyImportTest, KeepsOnlyTheFourModifierBits) {
+    const auto commandOption = Modifiers::command | Modifiers::option;
+    const auto flags = commandOption.rawValue() | kCapsLockBit | kFunctionKeyBit;
+    const auto layout = importOne({.flags = static_cast<std::int64_t>(flags)});
+    EXPECT_EQ(layout.shortcut, (KeyCombo{123, commandOption}));
+}
+
+TEST(DivvyImportTest, SubdividedRecordsAddressAGridTwiceAsFine) {
+    const auto middleHalf = importOne({.columns = 10, .rows = 10, .startColumn = 5, .startRow = 0,
+                                       .endColumn = 14, .endRow = 19, .subdivided = true});
+    EXPECT_EQ(middleHalf.grid, (GridSize{20, 20}));
+    EXPECT_EQ(middleHalf.selection, CellSelection(5, 0, 14, 19));
+    // Small indices would fit the stored grid too, but they still mean the finer cells.
+    const auto quarter = importOne({.columns = 6, .rows = 6, .startColumn = 0, .startRow = 0,
+                                    .endColumn = 2, .endRow = 5, .subdivided = true});
+    EXPECT_EQ(quarter.grid, (GridSize{12, 12}));
+    EXPECT_EQ(quarter.selection.normalized(quarter.grid).maxX, 0.25);
+    DivvyArchive tooFine;
+    tooFine.add({.columns = 16, .subdivided = true});
+    EXPECT_EQ(failureOf(tooFine.bytes()), ImportError::unexpectedContents);
+    DivvyArchive outside;
+    outside.add({.columns = 10, .endColumn = 20, .subdivided = true});
+    EXPECT_EQ(failureOf(outside.bytes()), ImportError::unexpectedContents);
+}
+
+TEST(DivvyImportTest, RecordsMayShareTheirNameObject) {
+    DivvyArchive archive;
+    const auto shared = archive.addName("Same");
+    for (int i = 0; i < 2; ++i) {
+        auto fields = archive.entries({.name = std::nullopt});
+        fields.emplace_back("nameKey", test::uid(shared));
+        archive.addObject(std::move(fields));
+    }
+    const auto layouts = DivvyImport::layouts(archive.bytes());
+    ASSERT_TRUE(layouts.has_value());
+    ASSERT_EQ(layouts->size(), 2U);
+    EXPECT_EQ((*layouts)[0].name, "Same");
+    EXPECT_EQ((*layouts)[1].name, "Same");
+}
+
+TEST(DivvyImportTest, EveryImportGivesFreshIds) {
+    DivvyArchive archive;
+    archive.add({.name = "A"});
+    archive.add({.name = "B"});
+    const auto bytes = archive.bytes();
+    const auto first = DivvyImport::layouts(bytes);
+    const auto second = DivvyImport::layouts(bytes);
+    ASSERT_TRUE(first && second);
+    std::set<Uuid> ids;
+    for (const auto* run : {&*first, &*second}) {
+        for (const auto& layout : *run) ids.insert(layout.id);
+    }
+    EXPECT_EQ(ids.size(), 4U);
+}
+
+TEST(DivvyImportTest, AcceptsEitherArrayClassAndTheXmlForm) {
+    DivvyArchive immutable;
+    immutable.add({});
+    EXPECT_EQ(onlyLayout(immutable.bytes("NSArray")).name, "Left");
+    DivvyArchive xml;
+    xml.add({.name = "From XML"});
+    EXPECT_EQ(onlyLayout(test::toXml(xml.archive())).name, "From XML");
+}
+
+TEST(DivvyImportTest, BytesThatAreNoKeyedArchiveAreNotAnArchive) {
+    EXPECT_EQ(failureOf({}), ImportError::notAnArchive);
+    EXPECT_EQ(failureOf(test::bytesOf("arbitrary bytes, not a property list")),
+              ImportError::notAnArchive);
+    std::vector<test::Node> plain;
+    plain.push_back(test::string("no archive"));
+    EXPECT_EQ(failureOf(test::toBinary(test::array(std::move(plain)))), ImportError::notAnArchive);
+}
+
+TEST(DivvyImportTest, ARootThatIsNoArrayIsUnexpected) {
+    test::KeyedArchiveBuilder stringRoot;
+    stringRoot.setRoot(stringRoot.addString("just a string"));
+    EXPECT_EQ(failureOf(stringRoot.binary()), ImportError::unexpectedContents);
+    test::KeyedArchiveBuilder nilRoot;
+    EXPECT_EQ(failureOf(nilRoot.binary()), ImportError::unexpectedContents);
+    DivvyArchive dictionaryRoot;
+    dictionaryRoot.add({});
+    EXPECT_EQ(failureOf(dictionaryRoot.bytes("NSDictionary")), ImportError::unexpectedContents);
+}
+
+TEST(DivvyImportTest, ElementsOfAnotherClassOrCyclesAreUnexpected) {
+    DivvyArchive otherClass;
+    otherClass.add({});
+    otherClass.addObject(otherClass.entries({}), "NSColor");
+    EXPECT_EQ(failureOf(otherClass.bytes()), ImportError::unexpectedContents);
+
+    DivvyArchive stringElement;
+    stringElement.addElement(stringElement.addName("not a shortcut"));
+    EXPECT_EQ(failureOf(stringElement.bytes()), ImportError::unexpectedContents);
+
+    DivvyArchive containsItself;
+    containsItself.add({});
+    containsItself.addElement(containsItself.nextIndex());  // the root array, added last
+    EXPECT_EQ(failureOf(containsItself.bytes()), ImportError::unexpectedContents);
+
+    DivvyArchive namedByItself;
+    auto fields = namedByItself.entries({.name = std::nullopt});
+    fields.emplace_back("nameKey", test::uid(namedByItself.nextIndex()));
+    namedByItself.addObject(std::move(fields));
+    EXPECT_EQ(failureOf(namedByItself.bytes()), ImportError::unexpectedContents);
+}
+
+TEST(DivvyImportTest, AWrongTypeAtAnyKeyIsUnexpected) {
+    const char* keys[] = {"nameKey",           "sizeColumns",         "sizeRows",
+                          "selectionStartColumn", "selectionStartRow", "selectionEndColumn",
+                          "selectionEndRow",   "keyComboCode",        "keyComboFlags",
+                          "enabled",           "global",              "subdivided"};
+    for (const char* key : keys) {
+        for (int variant = 0; variant < 2; ++variant) {
+            DivvyArchive archive;
+            auto fields = archive.entries({});
+            std::erase_if(fields, [&](const auto& field) { return field.first == key; });
+            fields.emplace_back(key, variant == 0 ? test::real(1.0) : test::uid(999));
+            archive.addObject(std::move(fields));
+            EXPECT_EQ(failureOf(archive.bytes()), ImportError::unexpectedContents) << key;
+        }
+    }
+}
+
+std::vector<SavedLayout> importSample(const std::string& name) {
+    const auto bytes =
+        test::readFile(test::divvySamples() / "matthewmcvickar-setup" / (name + ".archive.bplist"));
+    const auto layouts = DivvyImport::layouts(bytes);
+    EXPECT_TRUE(layouts.has_value()) << name;
+    return layouts.value_or(std::vector<SavedLayout>{});
+}
+
+const SavedLayout& named(const std::vector<SavedLayout>& layouts, const std::string& name) {
+    const auto found = std::find_if(layouts.begin(), layouts.end(),
+                                    [&](const SavedLayout& layout) { return layout.name == name; });
+    if (found == layouts.end())
+        throw std::runtime_error("no layout named " + name);
+    return *found;
+}
+
+TEST(DivvyImportTest, EveryPublishedArchiveImports) {
+    std::size_t archives = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(test::divvySamples() / "matthewmcvickar-setup")) {
+        if (entry.path().extension() != ".bplist")
+            continue;
+        ++archives;
+        const auto layouts = DivvyImport::layouts(test::readFile(entry.path()));
+        ASSERT_TRUE(layouts.has_value()) << entry.path();
+        EXPECT_FALSE(layouts->empty()) << entry.path();
+    }
+    EXPECT_EQ(archives, 9U);
+}
+
+TEST(DivvyImportTest, PublishedArchivesGiveTheExpectedLayouts) {
+    const auto control = Modifiers::control | Modifiers::option | Modifiers::command;
+    const auto early = importSample("20140711-125949-9d17061a");
+    const auto& fullScreen = named(early, "Full Screen");
+    EXPECT_EQ(fullScreen.grid, (GridSize{10, 10}));
+    EXPECT_EQ(fullScreen.selection, CellSelection(0, 0, 9, 9));
+    EXPECT_EQ(fullScreen.shortcut, (KeyCombo{109, Modifiers::option}));
+    const auto& writing = named(early, "Writing");
+    EXPECT_EQ(writing.grid, (GridSize{20, 20}));
+    EXPECT_EQ(writing.selection, CellSelection(5, 0, 14, 19));
+    EXPECT_EQ(writing.shortcut, (KeyCombo{109, control}));
+    const auto& leftHalf = named(early, "Left Half");
+    EXPECT_EQ(leftHalf.selection, CellSelection(0, 0, 4, 9));
+    EXPECT_EQ(leftHalf.shortcut, (KeyCombo{22, control}));
+
+    const auto late = importSample("20190218-221358-f5558b61");
+    const auto& margin = named(late, "Left Right Bottom Margin ");
+    EXPECT_EQ(margin.grid, (GridSize{20, 20}));
+    EXPECT_EQ(margin.selection, CellSelection(2, 0, 17, 17));
+    EXPECT_EQ(margin.shortcut, (KeyCombo{28, control}));
+    const auto& rightThird = named(late, "Right Third");
+    EXPECT_EQ(rightThird.grid, (GridSize{20, 20}));
+    EXPECT_EQ(rightThird.selection, CellSelection(13, 0, 19, 19));
+    EXPECT_EQ(rightThird.shortcut, (KeyCombo{20, control}));
+}
+
+TEST(DivvyImportTest, ThePreferencesFileArchiveGivesItsLayout) {
+    const auto preferences = PropertyList::parse(test::readFile(
+        test::divvySamples() / "andrewscwei-macos-config_com.mizage.direct.Divvy.plist"));
+    ASSERT_TRUE(preferences.has_value());
+    const auto* archive = preferences->find(DivvyImport::shortcutsKey);
+    ASSERT_NE(archive, nullptr);
+    ASSERT_NE(archive->data(), nullptr);
+    const auto layouts = DivvyImport::layouts(*archive->data());
+    ASSERT_TRUE(layouts.has_value());
+    const auto& quarter = named(*layouts, "First Quarter");
+    EXPECT_EQ(quarter.grid, (GridSize{8, 4}));
+    EXPECT_EQ(quarter.selection, CellSelection(0, 0, 1, 3));
+    EXPECT_EQ(quarter.shortcut, (KeyCombo{18, Modifiers::shift | Modifiers::control}));
+}
+
+TEST(DivvyImportTest, ErrorsAreShownByTheirCaseNames) {
+    EXPECT_EQ(DivvyImport::caseName(ImportError::notAnArchive), "notAnArchive");
+    EXPECT_EQ(DivvyImport::caseName(ImportError::unexpectedContents), "unexpectedContents");
+}
+
+}  // namespace
+}  // namespace tilewise
