@@ -13,6 +13,9 @@
 namespace tilewise::x11 {
 namespace {
 
+// Carbon's status for a failure inside the event system itself, here the X connection.
+constexpr OSStatus eventInternalErr = -9868;
+
 std::string describe(const XRequestError& error) {
     return "X error " + std::to_string(error.errorCode) + " on request " +
            std::to_string(error.requestCode);
@@ -58,6 +61,7 @@ OSStatus X11HotKeys::removeEventHandler(EventHandlerRef handler) {
 
 HotKeyRegistration X11HotKeys::registerEventHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
                                                    EventHotKeyID id, std::uint32_t options) {
+    if (connection_.broken()) return {eventInternalErr, 0};
     const auto combination = combinationFor(keyCode, modifiers);
     if (!combination) return {eventHotKeyInvalidErr, 0};
     // The server lets a client grab its own key again, so our own conflicts are found here.
@@ -137,7 +141,7 @@ OSStatus X11HotKeys::grab(Combination combination) {
         return eventHotKeyExistsErr;
     }
     Log::error(LogCategory::hotkeys, "Grabbing a hot key failed: " + describe(*error));
-    return connection_.broken() ? eventNotHandledErr : paramErr;
+    return eventInternalErr;
 }
 
 void X11HotKeys::ungrab(Combination combination) {

@@ -226,6 +226,18 @@ TEST_F(X11HotKeysTest, HotKeysFollowTheLockModifierWhenTheModifierMapChanges) {
     EXPECT_EQ(kinds(), (std::vector{kEventHotKeyPressed, kEventHotKeyReleased}));
 }
 
+TEST_F(X11HotKeysTest, KeyEventsReadDuringARegistrationAreHandledSoonAfter) {
+    registerControlOptionK(1);
+    typeControlAltK();
+    // Registering makes round trips, which read the key events into the connection's queue
+    // where the event loop's socket watch cannot see them.
+    const auto other = hotKeys.registerEventHotKey(kKeyK, kControl, {kSignature, 2}, 0);
+    ASSERT_EQ(other.status, noErr);
+    EXPECT_TRUE(events.empty());
+    scheduler.runDue();
+    EXPECT_EQ(kinds(), (std::vector{kEventHotKeyPressed, kEventHotKeyReleased}));
+}
+
 class X11HotKeysEventLoopTest : public X11HotKeysTest {
   protected:
     // Spins the Qt event loop until `done` holds; the deadline only guards against a hang.
