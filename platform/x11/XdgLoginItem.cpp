@@ -47,8 +47,20 @@ std::string execValue(const std::string& program) {
     return value;
 }
 
-bool switchedOff(const std::string& line) {
-    return line == "Hidden=true" || line == "X-GNOME-Autostart-enabled=false";
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The desktop-entry format allows spaces around the '='.
+bool switchedOff(std::string_view line) {
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos) return false;
+    const auto key = trimmed(line.substr(0, equals));
+    const auto value = trimmed(line.substr(equals + 1));
+    return (key == "Hidden" && value == "true") ||
+           (key == "X-GNOME-Autostart-enabled" && value == "false");
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST_F(XdgLoginItemTest, APathWithSpacesAndShellCharactersIsQuotedForTheDesktop)
 TEST_F(XdgLoginItemTest, AnEntryTheDesktopSwitchedOffIsNotRegisteredUntilRegisteredAgain) {
     XdgLoginItem item{"/usr/bin/tilewise"};
     fs::create_directories(entry.parent_path());
-    for (const char* switchOff : {"Hidden=true", "X-GNOME-Autostart-enabled=false"}) {
+    for (const char* switchOff : {"Hidden=true", "X-GNOME-Autostart-enabled = false"}) {
         ASSERT_TRUE(writeFileBytes(entry, std::string("[Desktop Entry]\nExec=tilewise\n") +
                                               switchOff + "\n"));
         EXPECT_EQ(item.status(), LoginItemStatus::notRegistered) << switchOff;
