@@ -35,13 +35,11 @@ EventHandlerInstallation SimHotKeys::installEventHandler(HotKeyEventHandler hand
     if (handlerFailure_) {
         return {std::exchange(handlerFailure_, std::nullopt).value(), 0};
     }
-    const EventHandlerRef ref = nextRef_++;
-    handlers_.emplace(ref, std::move(handler));
-    return {noErr, ref};
+    return handlers_.install(std::move(handler));
 }
 
 OSStatus SimHotKeys::removeEventHandler(EventHandlerRef handler) {
-    return handlers_.erase(handler) == 1 ? noErr : paramErr;
+    return handlers_.remove(handler);
 }
 
 HotKeyRegistration SimHotKeys::registerEventHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
@@ -95,16 +93,7 @@ OSStatus SimHotKeys::send(Combination combination, std::uint32_t kind) {
     return deliver({kEventClassKeyboard, kind, registration->second.id});
 }
 
-OSStatus SimHotKeys::deliver(const HotKeyEvent& event) {
-    // Copies: a handler may install or remove handlers while it runs.
-    const auto current = handlers_;
-    for (auto handler = current.rbegin(); handler != current.rend(); ++handler) {
-        if (const OSStatus status = handler->second(event); status != eventNotHandledErr) {
-            return status;
-        }
-    }
-    return eventNotHandledErr;
-}
+OSStatus SimHotKeys::deliver(const HotKeyEvent& event) { return handlers_.deliver(event); }
 
 bool SimHotKeys::isRegistered(Combination combination) const {
     return std::any_of(registrations_.begin(), registrations_.end(),

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <atomic>
+#include <expected>
+#include <memory>
+#include <string>
+
+namespace tilewise::x11 {
+
+/// One connection to the X server, closed with the object. Neither a protocol error nor a
+/// lost server ends the process: errors outside an `ErrorTrap` are logged, and a lost server
+/// marks the connection broken so callers can report it.
+class X11Connection {
+  public:
+    /// Opens `displayName` (the DISPLAY variable when empty); the sentence on failure.
+    static std::expected<X11Connection, std::string> open(const std::string& displayName = {});
+
+    X11Connection(X11Connection&& other) noexcept;
+    X11Connection& operator=(X11Connection&& other) noexcept;
+    X11Connection(const X11Connection&) = delete;
+    X11Connection& operator=(const X11Connection&) = delete;
+    ~X11Connection();
+
+    Display* display() const { return display_; }
+    Window root() const { return DefaultRootWindow(display_); }
+    /// True once the server went away; every later request fails quietly.
+    bool broken() const { return lost_ && lost_->load(); }
+
+  private:
+    X11Connection(Display* display, std::unique_ptr<std::atomic<bool>> lost)
+        : display_(display), lost_(std::move(lost)) {}
+    Display* display_ = nullptr;
+    std::unique_ptr<std::atomic<bool>> lost_;  // stays put when the connection moves
+};
+
+}  // namespace tilewise::x11

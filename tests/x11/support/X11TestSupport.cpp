@@ -1,0 +1,104 @@
+#include "tests/x11/support/X11TestSupport.h"
+
+#include <poll.h>
+
+#include <cstdlib>
+
+#include "platform/x11/Properties.h"
+
+namespace tilewise::testing {
+namespace {
+
+x11::X11Connection openConnection() {
+    auto connection = x11::X11Connection::open();
+    if (!connection) {
+        ADD_FAILURE() << connection.error() << " The X11 suites run under scripts/with-x11.";
+        std::abort();
+    }
+    return std::move(*connection);
+}
+
+}  // namespace
+
+void TestWindow::destroy() {
+    process.writeLine("destroy");
+    ASSERT_EQ(process.readLine(kServerTimeout), "destroyed");
+}
+
+std::string windowManagerName() {
+    const char* name = std::getenv("TILEWISE_X11_WM");
+    return name == nullptr ? "none" : name;
+}
+
+X11Test::X11Test() : connection_(openConnection()), atoms_(x11::Atoms::intern(display())) {
+    XSelectInput(display(), root(), PropertyChangeMask | SubstructureNotifyMask);
+}
+
+TestWindow X11Test::openTestWindow(const std::vector<std::string>& arguments) {
+    std::vector<std::string> command{TILEWISE_X11_TEST_CLIENT};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    TestWindow window{ChildProcess(command), None};
+    const auto line = window.process.readLine(kServerTimeout);
+    if (!line) {
+        ADD_FAILURE() << "the test client did not report its window";
+        return window;
+    }
+    window.id = std::strtoul(line->c_str(), nullptr, 16);
+    return window;
+}
+
+void X11Test::focus(Window window) {
+    XSetInputFocus(display(), window, RevertToPointerRoot, CurrentTime);
+    const bool active = waitForProperty(root(), atoms_.netActiveWindow, [&] {
+        return x11::Properties::window(display(), root(), atoms_.netActiveWindow) == window;
+    });
+    ASSERT_TRUE(active) << "the window manager did not make the window active";
+}
+
+Rect X11Test::frameByTree(Window window) {
+    Window current = window;
+    for (;;) {
+        Window rootReturn = None, parent = None;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display(), current, &rootReturn, &parent, &children, &count) == 0) break;
+        if (children != nullptr) XFree(children);
+        if (parent == rootReturn) break;
+        current = parent;
+    }
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display(), current, &attributes);
+    const int border = attributes.border_width;
+    return Rect(attributes.x, attributes.y, attributes.width + 2 * border,
+                attributes.height + 2 * border);
+}
+
+bool X11Test::waitForEvent(const std::function<bool(const XEvent&)>& accept,
+                           std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        while (XPending(display()) > 0) {
+            XEvent event;
+            XNextEvent(display(), &event);
+            if (accept(event)) return true;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd descriptor{ConnectionNumber(display()), POLLIN, 0};
+        if (left.count() <= 0 || poll(&descriptor, 1, static_cast<int>(left.count())) <= 0) {
+            return false;
+        }
+    }
+}
+
+bool X11Test::waitForProperty(Window window, Atom property, const std::function<bool()>& settled) {
+    if (window != root()) XSelectInput(display(), window, PropertyChangeMask | StructureNotifyMask);
+    XSync(display(), False);
+    if (settled()) return true;
+    return waitForEvent([&](const XEvent& event) {
+        return event.type == PropertyNotify && event.xproperty.window == window &&
+               event.xproperty.atom == property && settled();
+    });
+}
+
+}  // namespace tilewise::testing
