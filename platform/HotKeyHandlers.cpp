@@ -3,7 +3,8 @@
 namespace tilewise {
 
 EventHandlerInstallation HotKeyHandlers::install(HotKeyEventHandler handler) {
-    if (!handler) return {paramErr, 0};
+    if (!handler)
+        return {paramErr, 0};
     const EventHandlerRef ref = nextRef_++;
     handlers_.emplace(ref, std::move(handler));
     return {noErr, ref};

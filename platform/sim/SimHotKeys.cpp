@@ -23,13 +23,12 @@ PropertyDictionary symbolicHotKey(std::uint32_t keyCode, std::int64_t modifiers,
 }  // namespace
 
 SimHotKeys::SimHotKeys()
-    : symbolicHotKeys_{noErr,
-                       std::vector<PropertyDictionary>{
-                           symbolicHotKey(kSpace, kCommand, true),
-                           symbolicHotKey(kSpace, kCommand | 0x800, true),
-                           symbolicHotKey(kTab, kCommand | kShift, false),
-                           symbolicHotKey(kUpArrow, kControl | kFunctionBit, true),
-                       }} {}
+    : symbolicHotKeys_{noErr, std::vector<PropertyDictionary>{
+                                  symbolicHotKey(kSpace, kCommand, true),
+                                  symbolicHotKey(kSpace, kCommand | 0x800, true),
+                                  symbolicHotKey(kTab, kCommand | kShift, false),
+                                  symbolicHotKey(kUpArrow, kControl | kFunctionBit, true),
+                              }} {}
 
 EventHandlerInstallation SimHotKeys::installEventHandler(HotKeyEventHandler handler) {
     if (handlerFailure_) {
@@ -93,7 +92,9 @@ OSStatus SimHotKeys::send(Combination combination, std::uint32_t kind) {
     return deliver({kEventClassKeyboard, kind, registration->second.id});
 }
 
-OSStatus SimHotKeys::deliver(const HotKeyEvent& event) { return handlers_.deliver(event); }
+OSStatus SimHotKeys::deliver(const HotKeyEvent& event) {
+    return handlers_.deliver(event);
+}
 
 bool SimHotKeys::isRegistered(Combination combination) const {
     return std::any_of(registrations_.begin(), registrations_.end(),

@@ -21,9 +21,11 @@ unsigned maskHolding(Display* display, const XModifierKeymap& map,
     for (int modifier = 0; modifier < 8; ++modifier) {
         for (int slot = 0; slot < map.max_keypermod; ++slot) {
             const KeyCode keycode = map.modifiermap[modifier * map.max_keypermod + slot];
-            if (keycode == 0) continue;
+            if (keycode == 0)
+                continue;
             const KeySym keysym = XkbKeycodeToKeysym(display, keycode, 0, 0);
-            if (std::ranges::find(keysyms, keysym) != keysyms.end()) return 1u << modifier;
+            if (std::ranges::find(keysyms, keysym) != keysyms.end())
+                return 1u << modifier;
         }
     }
     return 0;
@@ -34,7 +36,8 @@ unsigned maskHolding(Display* display, const XModifierKeymap& map,
 ModifierMasks ModifierMasks::read(Display* display) {
     ModifierMasks masks;
     XModifierKeymap* map = XGetModifierMapping(display);
-    if (map == nullptr) return masks;
+    if (map == nullptr)
+        return masks;
     // Shift, Lock and Control are fixed by the protocol; only Mod1…Mod5 move.
     if (const unsigned alt = maskHolding(display, *map, {XK_Alt_L, XK_Alt_R, XK_Meta_L})) {
         masks.alt = alt;
@@ -57,7 +60,8 @@ unsigned ModifierMasks::fromCarbon(std::uint32_t carbonFlags) const {
     }};
     unsigned state = 0;
     for (const auto& [modifier, mask] : masks) {
-        if ((carbonFlags & modifier.carbonFlags()) != 0) state |= mask;
+        if ((carbonFlags & modifier.carbonFlags()) != 0)
+            state |= mask;
     }
     return state;
 }
@@ -71,7 +75,8 @@ std::vector<unsigned> ModifierMasks::lockVariants() const {
             continue;
         }
         const auto count = variants.size();
-        for (std::size_t index = 0; index < count; ++index) variants.push_back(variants[index] | lock);
+        for (std::size_t index = 0; index < count; ++index)
+            variants.push_back(variants[index] | lock);
     }
     return variants;
 }
@@ -80,7 +85,8 @@ unsigned ModifierMasks::withoutLocks(unsigned state) const {
     const std::array locks{unsigned{LockMask}, numLock, scrollLock};
     unsigned ignored = 0;
     for (const unsigned lock : locks) {
-        if ((lock & (alt | super)) == 0) ignored |= lock;
+        if ((lock & (alt | super)) == 0)
+            ignored |= lock;
     }
     return state & kModifierStates & ~ignored;
 }

@@ -12,6 +12,8 @@ SocketWatch::SocketWatch(int descriptor, std::function<void()> onReadable)
 
 SocketWatch::~SocketWatch() = default;
 
-void SocketWatch::stop() { notifier_->setEnabled(false); }
+void SocketWatch::stop() {
+    notifier_->setEnabled(false);
+}
 
 }  // namespace tilewise::x11

@@ -48,7 +48,8 @@ X11HotKeys::X11HotKeys(X11Connection connection, Scheduler& scheduler)
 }
 
 X11HotKeys::~X11HotKeys() {
-    if (queuedProcessing_) scheduler_.cancel(*queuedProcessing_);
+    if (queuedProcessing_)
+        scheduler_.cancel(*queuedProcessing_);
 }
 
 EventHandlerInstallation X11HotKeys::installEventHandler(HotKeyEventHandler handler) {
@@ -61,12 +62,15 @@ OSStatus X11HotKeys::removeEventHandler(EventHandlerRef handler) {
 
 HotKeyRegistration X11HotKeys::registerEventHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
                                                    EventHotKeyID id, std::uint32_t options) {
-    if (connection_.broken()) return {eventInternalErr, 0};
+    if (connection_.broken())
+        return {eventInternalErr, 0};
     const auto combination = combinationFor(keyCode, modifiers);
-    if (!combination) return {eventHotKeyInvalidErr, 0};
+    if (!combination)
+        return {eventHotKeyInvalidErr, 0};
     // The server lets a client grab its own key again, so our own conflicts are found here.
     if (isInUse(*combination)) {
-        if ((options & kEventHotKeyExclusive) != 0) return {eventHotKeyExistsErr, 0};
+        if ((options & kEventHotKeyExclusive) != 0)
+            return {eventHotKeyExistsErr, 0};
     } else if (const OSStatus status = grab(*combination); status != noErr) {
         return {status, 0};
     }
@@ -78,10 +82,12 @@ HotKeyRegistration X11HotKeys::registerEventHotKey(std::uint32_t keyCode, std::u
 
 OSStatus X11HotKeys::unregisterEventHotKey(EventHotKeyRef ref) {
     const auto found = registrations_.find(ref);
-    if (found == registrations_.end()) return paramErr;
+    if (found == registrations_.end())
+        return paramErr;
     const Combination combination = found->second.combination;
     registrations_.erase(found);
-    if (!isInUse(combination)) ungrab(combination);
+    if (!isInUse(combination))
+        ungrab(combination);
     processEventsLeftQueued();
     return noErr;
 }
@@ -99,7 +105,8 @@ void X11HotKeys::processEvents() {
         queuedProcessing_.reset();
     }
     Display* display = connection_.display();
-    if (connection_.broken()) return;
+    if (connection_.broken())
+        return;
     XSync(display, False);
     while (!connection_.broken() && XPending(display) > 0) {
         XEvent event;
@@ -112,7 +119,8 @@ void X11HotKeys::watchFromEventLoop() {
     watch_ = std::make_unique<SocketWatch>(ConnectionNumber(connection_.display()), [this] {
         processEvents();
         // A lost server keeps the socket readable forever.
-        if (connection_.broken()) watch_->stop();
+        if (connection_.broken())
+            watch_->stop();
     });
 }
 
@@ -133,7 +141,8 @@ OSStatus X11HotKeys::grab(Combination combination) {
                  connection_.root(), True, GrabModeAsync, GrabModeAsync);
     }
     const auto error = trap.check();
-    if (!error) return noErr;
+    if (!error)
+        return noErr;
     // Releasing a variant that another client holds leaves that client's grab alone, so every
     // variant can be released without knowing which ones were ours.
     ungrab(combination);
@@ -157,9 +166,8 @@ void X11HotKeys::ungrab(Combination combination) {
 }
 
 bool X11HotKeys::isInUse(Combination combination) const {
-    return std::ranges::any_of(registrations_, [&](const auto& entry) {
-        return entry.second.combination == combination;
-    });
+    return std::ranges::any_of(
+        registrations_, [&](const auto& entry) { return entry.second.combination == combination; });
 }
 
 void X11HotKeys::regrabAll() {
@@ -168,7 +176,8 @@ void X11HotKeys::regrabAll() {
         previous.push_back(registration.combination);
     }
     // The old grabs were made with the old lock masks: release them before reading new ones.
-    for (const Combination& combination : previous) ungrab(combination);
+    for (const Combination& combination : previous)
+        ungrab(combination);
     masks_ = ModifierMasks::read(connection_.display());
     XDisplayKeycodes(connection_.display(), &minKeycode_, &maxKeycode_);
     std::vector<Combination> grabbed;
@@ -179,7 +188,8 @@ void X11HotKeys::regrabAll() {
             continue;
         }
         registration.combination = *combination;
-        if (std::ranges::find(grabbed, *combination) != grabbed.end()) continue;
+        if (std::ranges::find(grabbed, *combination) != grabbed.end())
+            continue;
         grabbed.push_back(*combination);
         if (grab(*combination) != noErr) {
             Log::error(LogCategory::hotkeys,
@@ -195,7 +205,8 @@ void X11HotKeys::handle(XEvent& event) {
         onKeyRelease(event.xkey);
     } else if (event.type == MappingNotify) {
         XRefreshKeyboardMapping(&event.xmapping);
-        if (event.xmapping.request != MappingPointer) regrabAll();
+        if (event.xmapping.request != MappingPointer)
+            regrabAll();
     } else if (xkbEventBase_ >= 0 && event.type == xkbEventBase_ + XkbEventCode) {
         const auto& xkb = reinterpret_cast<const XkbAnyEvent&>(event);
         if (xkb.xkb_type == XkbNewKeyboardNotify || xkb.xkb_type == XkbMapNotify) {
@@ -210,11 +221,13 @@ void X11HotKeys::onKeyPress(const XKeyEvent& event) {
     std::vector<EventHotKeyRef> refs;
     std::vector<EventHotKeyID> ids;
     for (const auto& [ref, registration] : registrations_) {
-        if (registration.combination != pressed) continue;
+        if (registration.combination != pressed)
+            continue;
         refs.push_back(ref);
         ids.push_back(registration.id);
     }
-    if (refs.empty()) return;
+    if (refs.empty())
+        return;
     keysDown_[event.keycode] = std::move(refs);
     deliver(kEventHotKeyPressed, ids);
 }
@@ -222,7 +235,8 @@ void X11HotKeys::onKeyPress(const XKeyEvent& event) {
 void X11HotKeys::onKeyRelease(const XKeyEvent& event) {
     // The modifiers often go up first, so the release is matched by its key alone.
     const auto down = keysDown_.find(event.keycode);
-    if (down == keysDown_.end()) return;
+    if (down == keysDown_.end())
+        return;
     std::vector<EventHotKeyID> ids;
     for (const EventHotKeyRef ref : down->second) {
         // A hot key unregistered while held gets no release.
@@ -235,13 +249,15 @@ void X11HotKeys::onKeyRelease(const XKeyEvent& event) {
 }
 
 void X11HotKeys::deliver(std::uint32_t kind, const std::vector<EventHotKeyID>& ids) {
-    for (const EventHotKeyID& id : ids) handlers_.deliver({kEventClassKeyboard, kind, id});
+    for (const EventHotKeyID& id : ids)
+        handlers_.deliver({kEventClassKeyboard, kind, id});
 }
 
 void X11HotKeys::processEventsLeftQueued() {
     // A round trip of ours may have read key events into Xlib's queue; the socket then has
     // nothing new to report, so the event loop would not look at them until the next event.
-    if (queuedProcessing_ || XQLength(connection_.display()) == 0) return;
+    if (queuedProcessing_ || XQLength(connection_.display()) == 0)
+        return;
     queuedProcessing_ = scheduler_.post([this] {
         queuedProcessing_.reset();
         processEvents();

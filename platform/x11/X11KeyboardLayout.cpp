@@ -32,13 +32,14 @@ void selectLayoutChanges(xcb_connection_t* connection, std::int32_t deviceId) {
     details.newKeyboardDetails = XCB_XKB_NKN_DETAIL_KEYCODES;
     details.affectState = XCB_XKB_STATE_PART_GROUP_STATE;
     details.stateDetails = XCB_XKB_STATE_PART_GROUP_STATE;
-    xcb_xkb_select_events_aux(connection, static_cast<xcb_xkb_device_spec_t>(deviceId), kEvents,
-                              0, 0, kMapParts, kMapParts, &details);
+    xcb_xkb_select_events_aux(connection, static_cast<xcb_xkb_device_spec_t>(deviceId), kEvents, 0,
+                              0, kMapParts, kMapParts, &details);
 }
 
 std::u16string utf16(const char* utf8) {
     auto units = QString::fromUtf8(utf8).toStdU16String();
-    if (units.size() > kMaxUnits) units.resize(kMaxUnits);
+    if (units.size() > kMaxUnits)
+        units.resize(kMaxUnits);
     return units;
 }
 
@@ -46,31 +47,40 @@ std::u16string utf16(const char* utf8) {
 
 X11KeyboardLayout::X11KeyboardLayout(const std::string& displayName) {
     if (!connect(displayName)) {
-        if (connection_ != nullptr) xcb_disconnect(connection_);
+        if (connection_ != nullptr)
+            xcb_disconnect(connection_);
         connection_ = nullptr;
     }
 }
 
 X11KeyboardLayout::~X11KeyboardLayout() {
-    if (keymap_ != nullptr) xkb_keymap_unref(keymap_);
-    if (context_ != nullptr) xkb_context_unref(context_);
-    if (connection_ != nullptr) xcb_disconnect(connection_);
+    if (keymap_ != nullptr)
+        xkb_keymap_unref(keymap_);
+    if (context_ != nullptr)
+        xkb_context_unref(context_);
+    if (connection_ != nullptr)
+        xcb_disconnect(connection_);
 }
 
 std::optional<KeyTranslation> X11KeyboardLayout::translate(std::uint16_t keyCode) {
-    if (!refresh()) return std::nullopt;
+    if (!refresh())
+        return std::nullopt;
     const auto keycode = VirtualKeyCodes::xKeycode(keyCode);
-    if (!keycode) return KeyTranslation{paramErr, {}};
+    if (!keycode)
+        return KeyTranslation{paramErr, {}};
     const xkb_layout_index_t layouts = xkb_keymap_num_layouts_for_key(keymap_, *keycode);
-    if (layouts == 0) return KeyTranslation{noErr, {}};
+    if (layouts == 0)
+        return KeyTranslation{noErr, {}};
     // A key with fewer layouts than the keyboard wraps around, as the server does.
     const xkb_layout_index_t layout = activeLayout_ % layouts;
     const xkb_keysym_t* keysyms = nullptr;
     const int count = xkb_keymap_key_get_syms_by_level(keymap_, *keycode, layout, 0, &keysyms);
-    if (count != 1) return KeyTranslation{noErr, {}};
+    if (count != 1)
+        return KeyTranslation{noErr, {}};
     char utf8[16] = {};
     // Dead keys and keys without a character (F-keys, arrows) come back empty.
-    if (xkb_keysym_to_utf8(keysyms[0], utf8, sizeof utf8) <= 0) return KeyTranslation{noErr, {}};
+    if (xkb_keysym_to_utf8(keysyms[0], utf8, sizeof utf8) <= 0)
+        return KeyTranslation{noErr, {}};
     return KeyTranslation{noErr, utf16(utf8)};
 }
 
@@ -80,10 +90,9 @@ bool X11KeyboardLayout::connect(const std::string& displayName) {
         Log::error(LogCategory::hotkeys, "Key labels: cannot open the X display");
         return false;
     }
-    if (xkb_x11_setup_xkb_extension(connection_, XKB_X11_MIN_MAJOR_XKB_VERSION,
-                                    XKB_X11_MIN_MINOR_XKB_VERSION,
-                                    XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr,
-                                    &xkbEventBase_, nullptr) == 0) {
+    if (xkb_x11_setup_xkb_extension(
+            connection_, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+            XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, &xkbEventBase_, nullptr) == 0) {
         Log::error(LogCategory::hotkeys, "Key labels: the X server has no keyboard extension");
         return false;
     }
@@ -103,8 +112,10 @@ bool X11KeyboardLayout::refresh() {
         return false;
     }
     handleEvents();
-    if (keymapStale_) loadKeymap();
-    if (keymap_ != nullptr && layoutStale_) loadActiveLayout();
+    if (keymapStale_)
+        loadKeymap();
+    if (keymap_ != nullptr && layoutStale_)
+        loadActiveLayout();
     return keymap_ != nullptr;
 }
 
@@ -133,7 +144,8 @@ void X11KeyboardLayout::loadKeymap() {
         Log::error(LogCategory::hotkeys, "Key labels: the keyboard map cannot be read");
         return;
     }
-    if (keymap_ != nullptr) xkb_keymap_unref(keymap_);
+    if (keymap_ != nullptr)
+        xkb_keymap_unref(keymap_);
     keymap_ = keymap;
     keymapStale_ = false;
     layoutStale_ = true;

@@ -40,23 +40,28 @@ std::string execValue(const std::string& program) {
     }
     std::string value;
     for (const char character : argument) {
-        if (character == '\\') value += "\\\\";
-        else if (character == '%') value += "%%";
-        else value += character;
+        if (character == '\\')
+            value += "\\\\";
+        else if (character == '%')
+            value += "%%";
+        else
+            value += character;
     }
     return value;
 }
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
+    if (first == std::string_view::npos)
+        return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // The desktop-entry format allows spaces around the '='.
 bool switchedOff(std::string_view line) {
     const auto equals = line.find('=');
-    if (equals == std::string_view::npos) return false;
+    if (equals == std::string_view::npos)
+        return false;
     const auto key = trimmed(line.substr(0, equals));
     const auto value = trimmed(line.substr(equals + 1));
     return (key == "Hidden" && value == "true") ||
@@ -83,11 +88,14 @@ LoginItemStatus XdgLoginItem::status() {
         return error ? LoginItemStatus::notFound : LoginItemStatus::notRegistered;
     }
     std::ifstream in(entryFile_);
-    if (!in) return LoginItemStatus::notFound;
+    if (!in)
+        return LoginItemStatus::notFound;
     bool inEntryGroup = false;
     for (std::string line; std::getline(in, line);) {
-        if (line.starts_with('[')) inEntryGroup = line == kEntryGroup;
-        else if (inEntryGroup && switchedOff(line)) return LoginItemStatus::notRegistered;
+        if (line.starts_with('['))
+            inEntryGroup = line == kEntryGroup;
+        else if (inEntryGroup && switchedOff(line))
+            return LoginItemStatus::notRegistered;
     }
     return in.bad() ? LoginItemStatus::notFound : LoginItemStatus::enabled;
 }
@@ -100,7 +108,8 @@ std::expected<void, std::string> XdgLoginItem::registerItem() {
     }
     std::error_code error;
     std::filesystem::create_directories(entryFile_.parent_path(), error);
-    if (error) return std::unexpected(failure("create", entryFile_.parent_path(), error));
+    if (error)
+        return std::unexpected(failure("create", entryFile_.parent_path(), error));
     // Written beside the entry and renamed over it, so a session starting meanwhile never
     // reads half an entry.
     auto temporary = entryFile_;
@@ -117,8 +126,8 @@ std::expected<void, std::string> XdgLoginItem::registerItem() {
         out.close();
         if (!out) {
             std::filesystem::remove(temporary, error);
-            return std::unexpected(failure("write", entryFile_,
-                                           std::make_error_code(std::errc::io_error)));
+            return std::unexpected(
+                failure("write", entryFile_, std::make_error_code(std::errc::io_error)));
         }
     }
     std::filesystem::rename(temporary, entryFile_, error);
@@ -133,7 +142,8 @@ std::expected<void, std::string> XdgLoginItem::registerItem() {
 std::expected<void, std::string> XdgLoginItem::unregisterItem() {
     std::error_code error;
     std::filesystem::remove(entryFile_, error);
-    if (error) return std::unexpected(failure("remove", entryFile_, error));
+    if (error)
+        return std::unexpected(failure("remove", entryFile_, error));
     return {};
 }
 

@@ -90,8 +90,8 @@ TEST_F(ImportDivvyCommandTest, ImportMergesIntoTheSettingsFile) {
 }
 
 TEST_F(ImportDivvyCommandTest, ABareArchiveStandsForTheWholeDomain) {
-    const auto archive = test::divvySamples() / "matthewmcvickar-setup" /
-                         "20140711-125949-9d17061a.archive.bplist";
+    const auto archive =
+        test::divvySamples() / "matthewmcvickar-setup" / "20140711-125949-9d17061a.archive.bplist";
     const auto run = importDivvy({"--dry-run", "--from", archive.string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(run.out.starts_with("Imported 9 shortcuts: Full Screen (⌥F10), ")) << run.out;

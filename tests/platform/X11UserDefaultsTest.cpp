@@ -13,7 +13,9 @@ namespace {
 namespace fs = std::filesystem;
 using x11::X11UserDefaults;
 
-PropertyValue text(const char* value) { return PropertyValue{std::string{value}}; }
+PropertyValue text(const char* value) {
+    return PropertyValue{std::string{value}};
+}
 
 class X11UserDefaultsTest : public ::testing::Test {
   protected:

@@ -19,12 +19,13 @@ class XdgLoginItemTest : public ::testing::Test {
     std::string entryLine(std::string_view prefix) {
         const std::string content = readFileBytes(entry);
         const auto start = content.find("\n" + std::string(prefix));
-        if (start == std::string::npos) return {};
+        if (start == std::string::npos)
+            return {};
         return content.substr(start + 1, content.find('\n', start + 1) - start - 1);
     }
 
-    const fs::path entry = fs::path{std::getenv("XDG_CONFIG_HOME")} / "autostart" /
-                           "tilewise.desktop";
+    const fs::path entry =
+        fs::path{std::getenv("XDG_CONFIG_HOME")} / "autostart" / "tilewise.desktop";
 };
 
 TEST_F(XdgLoginItemTest, RegisteringWritesAnAutostartEntryThatRunsTheProgram) {
@@ -54,8 +55,8 @@ TEST_F(XdgLoginItemTest, AnEntryTheDesktopSwitchedOffIsNotRegisteredUntilRegiste
     XdgLoginItem item{"/usr/bin/tilewise"};
     fs::create_directories(entry.parent_path());
     for (const char* switchOff : {"Hidden=true", "X-GNOME-Autostart-enabled = false"}) {
-        ASSERT_TRUE(writeFileBytes(entry, std::string("[Desktop Entry]\nExec=tilewise\n") +
-                                              switchOff + "\n"));
+        ASSERT_TRUE(writeFileBytes(
+            entry, std::string("[Desktop Entry]\nExec=tilewise\n") + switchOff + "\n"));
         EXPECT_EQ(item.status(), LoginItemStatus::notRegistered) << switchOff;
         ASSERT_TRUE(item.registerItem().has_value());
         EXPECT_EQ(item.status(), LoginItemStatus::enabled) << switchOff;
