@@ -346,6 +346,7 @@ const SavedLayout& named(const std::vector<SavedLayout>& layouts, const std::str
 }
 
 TEST(DivvyImportTest, EveryPublishedArchiveImports) {
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
     std::size_t archives = 0;
     for (const auto& entry :
          std::filesystem::directory_iterator(test::divvySamples() / "matthewmcvickar-setup")) {
@@ -360,6 +361,7 @@ TEST(DivvyImportTest, EveryPublishedArchiveImports) {
 }
 
 TEST(DivvyImportTest, PublishedArchivesGiveTheExpectedLayouts) {
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
     const auto control = Modifiers::control | Modifiers::option | Modifiers::command;
     const auto early = importSample("20140711-125949-9d17061a");
     const auto& fullScreen = named(early, "Full Screen");
@@ -386,6 +388,7 @@ TEST(DivvyImportTest, PublishedArchivesGiveTheExpectedLayouts) {
 }
 
 TEST(DivvyImportTest, ThePreferencesFileArchiveGivesItsLayout) {
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
     const auto preferences = PropertyList::parse(test::readFile(
         test::divvySamples() / "andrewscwei-macos-config_com.mizage.direct.Divvy.plist"));
     ASSERT_TRUE(preferences.has_value());

@@ -58,6 +58,7 @@ TEST(PropertyListTest, ReadsBinaryAndXmlFormsAlike) {
 }
 
 TEST(PropertyListTest, ReadsTheRealDivvyPreferencesFile) {
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
     const auto plist = PropertyList::parse(test::readFile(
         test::divvySamples() / "andrewscwei-macos-config_com.mizage.direct.Divvy.plist"));
     ASSERT_TRUE(plist.has_value());
