@@ -2,8 +2,8 @@
 
 namespace tilewise {
 
-AccessibilityPermission::AccessibilityPermission(Accessibility& accessibility,
-                                                 Workspace& workspace, Scheduler& scheduler)
+AccessibilityPermission::AccessibilityPermission(Accessibility& accessibility, Workspace& workspace,
+                                                 Scheduler& scheduler)
     : accessibility_(accessibility),
       workspace_(workspace),
       scheduler_(scheduler),

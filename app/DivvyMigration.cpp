@@ -58,8 +58,8 @@ class DivvyDefaults {
 DivvyDefaults divvyDomain(UserDefaults& defaults) {
     DivvyDefaults direct{defaults, bundleID};
     DivvyDefaults appStore{defaults, appStoreBundleID};
-    const bool onlyAppStore = !direct.data(DivvyImport::shortcutsKey) &&
-                              appStore.data(DivvyImport::shortcutsKey);
+    const bool onlyAppStore =
+        !direct.data(DivvyImport::shortcutsKey) && appStore.data(DivvyImport::shortcutsKey);
     return onlyAppStore ? appStore : direct;
 }
 
@@ -94,7 +94,8 @@ void mergeMargins(const DivvyDefaults& divvy, TilewiseSettings& result) {
     divvy.applyNumber("defaultScreenMarginLeft", margins.screen.left);
     divvy.applyNumber("defaultScreenMarginBottom", margins.screen.bottom);
     divvy.applyNumber("defaultScreenMarginRight", margins.screen.right);
-    divvy.applyNumber("defaultWindowMarginWidth", margins.horizontalSpacing, kWindowMarginToSpacing);
+    divvy.applyNumber("defaultWindowMarginWidth", margins.horizontalSpacing,
+                      kWindowMarginToSpacing);
     divvy.applyNumber("defaultWindowMarginHeight", margins.verticalSpacing, kWindowMarginToSpacing);
     if (margins.isValid())
         result.margins = margins;
@@ -136,8 +137,9 @@ std::expected<Result, DivvyImport::ImportError> migrate(const TilewiseSettings& 
         if (!imported)
             return std::unexpected(imported.error());
         std::erase_if(result.layouts, [&](const SavedLayout& existing) {
-            return std::any_of(imported->begin(), imported->end(),
-                               [&](const SavedLayout& layout) { return matches(existing, layout); });
+            return std::any_of(imported->begin(), imported->end(), [&](const SavedLayout& layout) {
+                return matches(existing, layout);
+            });
         });
         result.layouts.insert(result.layouts.end(), imported->begin(), imported->end());
         firstNote = shortcutsNote(*imported, keyName);
@@ -170,9 +172,9 @@ std::unordered_set<KeyCombo> activeGlobalShortcuts(UserDefaults& defaults) {
 
 std::optional<RunningApplication> runningInstance(Workspace& workspace) {
     for (const auto& application : workspace.runningApplications()) {
-        const bool isDivvy = application.bundleIdentifier &&
-                             (*application.bundleIdentifier == bundleID ||
-                              *application.bundleIdentifier == appStoreBundleID);
+        const bool isDivvy =
+            application.bundleIdentifier && (*application.bundleIdentifier == bundleID ||
+                                             *application.bundleIdentifier == appStoreBundleID);
         if (isDivvy && !application.isTerminated &&
             workspace.processExists(application.processIdentifier))
             return application;

@@ -19,7 +19,14 @@ class HotKeyService {
     /// Why a shortcut is or is not active.
     class Status {
       public:
-        enum class Kind { unsupported, failed, registered, conflict, systemShortcut, deferredForDivvy };
+        enum class Kind {
+            unsupported,
+            failed,
+            registered,
+            conflict,
+            systemShortcut,
+            deferredForDivvy
+        };
 
         constexpr Status(Kind kind) : kind_(kind) {}
         static Status unsupported(KeyCombo::Problem problem);

@@ -13,7 +13,6 @@ namespace tilewise {
 /// `--dry-run` prints the notes and the resulting layouts and writes nothing. Exit status 0 on
 /// success, 1 when Divvy's data or the settings file cannot be read or written, 2 for a usage
 /// error.
-int runImportDivvy(const std::vector<std::string>& arguments, std::ostream& out,
-                   std::ostream& err);
+int runImportDivvy(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace tilewise

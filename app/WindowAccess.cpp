@@ -102,8 +102,8 @@ std::optional<WindowError> WindowAccess::setPosition(const AXElement& element, P
     return write(element, AXAttribute::position, point);
 }
 
-std::optional<WindowError> WindowAccess::write(const AXElement& element,
-                                               std::string_view attribute, const AXValue& value) {
+std::optional<WindowError> WindowAccess::write(const AXElement& element, std::string_view attribute,
+                                               const AXValue& value) {
     const AXError status = accessibility_.setAttributeValue(element, attribute, value);
     if (status == kAXErrorSuccess) {
         return std::nullopt;

@@ -47,10 +47,10 @@ void WindowController::captureFocusedTarget(CaptureCompletion completion) {
         }
         auto& [window, frame] = *resolved;
         const std::uint64_t hash = accessibility_.hash(window);
-        complete<CaptureResult>(std::move(completion),
-                                WindowTarget{app.processIdentifier, std::move(window),
-                                             app.localizedName.value_or("app"), app.icon, frame,
-                                             hash});
+        complete<CaptureResult>(
+            std::move(completion),
+            WindowTarget{app.processIdentifier, std::move(window),
+                         app.localizedName.value_or("app"), app.icon, frame, hash});
     });
 }
 
@@ -158,20 +158,21 @@ void WindowController::apply(const Rect& frame, const WindowTarget& target,
                              ApplyCompletion completion) {
     const std::int64_t generation = nextGeneration();
     const auto began = std::chrono::steady_clock::now();
-    Log::write(LogCategory::windows, LogLevel::debug, "apply " + std::to_string(generation) + " begin");
-    queue_->async([this, frame, target, generation, began,
-                   completion = std::move(completion)]() mutable {
-        if (currentGeneration() != generation) {
-            endApplyInterval(generation, began, true);
-            complete<ApplyOutcome>(std::move(completion),
-                                   std::unexpected(WindowError::Kind::superseded));
-            return;
-        }
-        auto outcome = perform(frame, target,
-                               [this, generation] { return currentGeneration() != generation; });
-        endApplyInterval(generation, began, false);
-        complete(std::move(completion), std::move(outcome));
-    });
+    Log::write(LogCategory::windows, LogLevel::debug,
+               "apply " + std::to_string(generation) + " begin");
+    queue_->async(
+        [this, frame, target, generation, began, completion = std::move(completion)]() mutable {
+            if (currentGeneration() != generation) {
+                endApplyInterval(generation, began, true);
+                complete<ApplyOutcome>(std::move(completion),
+                                       std::unexpected(WindowError::Kind::superseded));
+                return;
+            }
+            auto outcome = perform(
+                frame, target, [this, generation] { return currentGeneration() != generation; });
+            endApplyInterval(generation, began, false);
+            complete(std::move(completion), std::move(outcome));
+        });
 }
 
 WindowController::ApplyOutcome WindowController::perform(const Rect& frame,
@@ -209,8 +210,7 @@ std::optional<WindowError> WindowController::writeFrame(const AXElement& window,
     return std::nullopt;
 }
 
-WindowController::ApplyOutcome WindowController::attempt(const Rect& frame,
-                                                         const AXElement& window,
+WindowController::ApplyOutcome WindowController::attempt(const Rect& frame, const AXElement& window,
                                                          const std::function<bool()>& isStale) {
     Rect firstActual;
     Rect actual;

@@ -17,9 +17,9 @@ namespace tilewise {
 struct WindowTarget {
     ProcessId pid = 0;
     AXElement element;
-    std::string appName;                 ///< the application's name, or "app"
+    std::string appName;                   ///< the application's name, or "app"
     std::shared_ptr<const Image> appIcon;  ///< null when the application has none
-    Rect frame;                          ///< when captured, in the top-left space
+    Rect frame;                            ///< when captured, in the top-left space
     /// The element's hash, taken at capture (it needs the Accessibility interface).
     std::uint64_t elementHash = 0;
 

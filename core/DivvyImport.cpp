@@ -23,10 +23,10 @@ std::expected<SavedLayout, ImportError> layoutOf(const KeyedArchive& archive,
 
 std::string_view caseName(ImportError error) {
     switch (error) {
-    case ImportError::notAnArchive:
-        return "notAnArchive";
-    case ImportError::unexpectedContents:
-        return "unexpectedContents";
+        case ImportError::notAnArchive:
+            return "notAnArchive";
+        case ImportError::unexpectedContents:
+            return "unexpectedContents";
     }
     return "unexpectedContents";
 }

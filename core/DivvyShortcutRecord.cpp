@@ -24,9 +24,12 @@ std::expected<RecordIntegers, KeyedArchiveError> readIntegers(const KeyedArchive
                                                               const PropertyList& object) {
     RecordIntegers values;
     const std::pair<std::string_view, std::int64_t*> targets[] = {
-        {"sizeColumns", &values.columns},        {"sizeRows", &values.rows},
-        {"selectionStartColumn", &values.startColumn}, {"selectionStartRow", &values.startRow},
-        {"selectionEndColumn", &values.endColumn},   {"selectionEndRow", &values.endRow},
+        {"sizeColumns", &values.columns},
+        {"sizeRows", &values.rows},
+        {"selectionStartColumn", &values.startColumn},
+        {"selectionStartRow", &values.startRow},
+        {"selectionEndColumn", &values.endColumn},
+        {"selectionEndRow", &values.endRow},
         {"keyComboFlags", &values.keyFlags}};
     for (const auto& [key, target] : targets) {
         const auto value = archive.integer(object, key);

@@ -13,8 +13,8 @@ class DivvyShortcutRecord {
   public:
     /// Decodes `object` with the keyed coder's rules: missing integers read as 0, missing
     /// booleans as false, a key of the wrong type makes the object malformed.
-    static std::expected<DivvyShortcutRecord, KeyedArchiveError> decode(
-        const KeyedArchive& archive, const PropertyList& object);
+    static std::expected<DivvyShortcutRecord, KeyedArchiveError> decode(const KeyedArchive& archive,
+                                                                        const PropertyList& object);
 
     /// The imported layout, with a new random id; none when the record's geometry is unusable.
     const std::optional<SavedLayout>& layout() const { return layout_; }

@@ -47,11 +47,11 @@ class KeyedArchive {
         const PropertyList& object, std::string_view key) const;
     /// An object's boolean under `key`; none when the key is missing.
     std::expected<std::optional<bool>, KeyedArchiveError> boolean(const PropertyList& object,
-                                                                   std::string_view key) const;
+                                                                  std::string_view key) const;
     /// An object's string under `key` (a plain string, NSString or NSMutableString object);
     /// none when the key is missing or refers to nil.
-    std::expected<std::optional<std::string>, KeyedArchiveError> string(
-        const PropertyList& object, std::string_view key) const;
+    std::expected<std::optional<std::string>, KeyedArchiveError> string(const PropertyList& object,
+                                                                        std::string_view key) const;
 
   private:
     explicit KeyedArchive(PropertyList plist) : plist_(std::move(plist)) {}

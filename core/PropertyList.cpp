@@ -49,58 +49,58 @@ class NodeConverter {
         if (++values_ > limits_.maxValues)
             return std::unexpected(PropertyListError::tooComplex);
         switch (plist_get_node_type(node)) {
-        case PLIST_ARRAY:
-            return convertArray(node, depth + 1);
-        case PLIST_DICT:
-            return convertDictionary(node, depth + 1);
-        default:
-            return convertScalar(node);
+            case PLIST_ARRAY:
+                return convertArray(node, depth + 1);
+            case PLIST_DICT:
+                return convertDictionary(node, depth + 1);
+            default:
+                return convertScalar(node);
         }
     }
 
   private:
     static Converted convertScalar(plist_t node) {
         switch (plist_get_node_type(node)) {
-        case PLIST_BOOLEAN: {
-            std::uint8_t value = 0;
-            plist_get_bool_val(node, &value);
-            return PropertyList{value != 0};
-        }
-        case PLIST_UINT: {
-            std::uint64_t value = 0;
-            plist_get_uint_val(node, &value);
-            return PropertyList{static_cast<std::int64_t>(value)};
-        }
-        case PLIST_REAL: {
-            double value = 0;
-            plist_get_real_val(node, &value);
-            return PropertyList{value};
-        }
-        case PLIST_STRING: {
-            std::uint64_t length = 0;
-            const char* text = plist_get_string_ptr(node, &length);
-            return PropertyList{text ? std::string(text, length) : std::string{}};
-        }
-        case PLIST_DATA: {
-            std::uint64_t length = 0;
-            const auto* bytes = reinterpret_cast<const std::uint8_t*>(
-                plist_get_data_ptr(node, &length));
-            return PropertyList{bytes ? PropertyList::Data(bytes, bytes + length)
-                                      : PropertyList::Data{}};
-        }
-        case PLIST_DATE: {
-            std::int32_t seconds = 0;
-            std::int32_t microseconds = 0;
-            plist_get_date_val(node, &seconds, &microseconds);
-            return PropertyList{PropertyList::Date{seconds + microseconds / 1e6}};
-        }
-        case PLIST_UID: {
-            std::uint64_t index = 0;
-            plist_get_uid_val(node, &index);
-            return PropertyList{PropertyList::Uid{index}};
-        }
-        default:
-            return std::unexpected(PropertyListError::notAPropertyList);
+            case PLIST_BOOLEAN: {
+                std::uint8_t value = 0;
+                plist_get_bool_val(node, &value);
+                return PropertyList{value != 0};
+            }
+            case PLIST_UINT: {
+                std::uint64_t value = 0;
+                plist_get_uint_val(node, &value);
+                return PropertyList{static_cast<std::int64_t>(value)};
+            }
+            case PLIST_REAL: {
+                double value = 0;
+                plist_get_real_val(node, &value);
+                return PropertyList{value};
+            }
+            case PLIST_STRING: {
+                std::uint64_t length = 0;
+                const char* text = plist_get_string_ptr(node, &length);
+                return PropertyList{text ? std::string(text, length) : std::string{}};
+            }
+            case PLIST_DATA: {
+                std::uint64_t length = 0;
+                const auto* bytes =
+                    reinterpret_cast<const std::uint8_t*>(plist_get_data_ptr(node, &length));
+                return PropertyList{bytes ? PropertyList::Data(bytes, bytes + length)
+                                          : PropertyList::Data{}};
+            }
+            case PLIST_DATE: {
+                std::int32_t seconds = 0;
+                std::int32_t microseconds = 0;
+                plist_get_date_val(node, &seconds, &microseconds);
+                return PropertyList{PropertyList::Date{seconds + microseconds / 1e6}};
+            }
+            case PLIST_UID: {
+                std::uint64_t index = 0;
+                plist_get_uid_val(node, &index);
+                return PropertyList{PropertyList::Uid{index}};
+            }
+            default:
+                return std::unexpected(PropertyListError::notAPropertyList);
         }
     }
 

@@ -69,29 +69,30 @@ class BinaryObjects {
         const std::uint8_t marker = bytes_[offset];
         const unsigned info = marker & 0x0F;
         switch (marker >> 4) {
-        case 0x0:
-            return fixedSize(info == 0x0 || info == 0x8 || info == 0x9 || info == 0xF, 1,
-                             available);
-        case 0x1:
-            return fixedSize(info <= 4, 1 + (std::uint64_t{1} << std::min(info, 4U)), available);
-        case 0x2:
-            return fixedSize(info == 2 || info == 3, 1 + (std::uint64_t{1} << info), available);
-        case 0x3:
-            return fixedSize(info == 3, 9, available);
-        case 0x8:
-            return fixedSize(info < 8, 2 + info, available);
-        case 0x4:
-        case 0x5:
-            return counted(offset, info, 1, available);
-        case 0x6:
-            return counted(offset, info, 2, available);
-        case 0xA:
-        case 0xC:
-            return container(offset, info, 1, available, maxEntries);
-        case 0xD:
-            return container(offset, info, 2, available, maxEntries);
-        default:
-            return fail;
+            case 0x0:
+                return fixedSize(info == 0x0 || info == 0x8 || info == 0x9 || info == 0xF, 1,
+                                 available);
+            case 0x1:
+                return fixedSize(info <= 4, 1 + (std::uint64_t{1} << std::min(info, 4U)),
+                                 available);
+            case 0x2:
+                return fixedSize(info == 2 || info == 3, 1 + (std::uint64_t{1} << info), available);
+            case 0x3:
+                return fixedSize(info == 3, 9, available);
+            case 0x8:
+                return fixedSize(info < 8, 2 + info, available);
+            case 0x4:
+            case 0x5:
+                return counted(offset, info, 1, available);
+            case 0x6:
+                return counted(offset, info, 2, available);
+            case 0xA:
+            case 0xC:
+                return container(offset, info, 1, available, maxEntries);
+            case 0xD:
+                return container(offset, info, 2, available, maxEntries);
+            default:
+                return fail;
         }
     }
 
@@ -196,8 +197,11 @@ class BinaryObjects {
 class GraphWalk {
   public:
     GraphWalk(const BinaryObjects& objects, const PropertyListLimits& limits)
-        : objects_(objects), limits_(limits), marks_(objects.count(), Mark::unseen),
-          treeSize_(objects.count(), 0), height_(objects.count(), 0) {}
+        : objects_(objects),
+          limits_(limits),
+          marks_(objects.count(), Mark::unseen),
+          treeSize_(objects.count(), 0),
+          height_(objects.count(), 0) {}
 
     Check run() {
         if (auto failed = enter(objects_.top()))
@@ -325,7 +329,8 @@ Check checkXml(std::string_view text, const PropertyListLimits& limits) {
     bool sawRoot = false;
     std::size_t position = 0;
     while ((position = text.find('<', position)) != std::string_view::npos) {
-        if (position + 1 < text.size() && (text[position + 1] == '!' || text[position + 1] == '?')) {
+        if (position + 1 < text.size() &&
+            (text[position + 1] == '!' || text[position + 1] == '?')) {
             const auto end = skipNonElement(text, position);
             if (!end)
                 return PropertyListError::notAPropertyList;

@@ -115,7 +115,8 @@ class Accessibility {
     /// element has no such attribute), kAXErrorCannotComplete (the application did not answer
     /// in time), kAXErrorInvalidUIElement (the element is gone), kAXErrorNoValue or
     /// kAXErrorFailure (anything else).
-    virtual AXCopyResult copyAttributeValue(const AXElement& element, std::string_view attribute) = 0;
+    virtual AXCopyResult copyAttributeValue(const AXElement& element,
+                                            std::string_view attribute) = 0;
 
     /// Whether an attribute can be written (AXUIElementIsAttributeSettable); the statuses are
     /// those of copyAttributeValue, with `settable` false on failure.

@@ -29,10 +29,10 @@ std::optional<PropertyValue> propertyValue(const PropertyList& value) {
 
 std::string_view reasonFor(PropertyListError error) {
     switch (error) {
-    case PropertyListError::notAPropertyList:
-        return "is not a property list";
-    case PropertyListError::tooComplex:
-        return "is too large or too deeply nested to be a preferences file";
+        case PropertyListError::notAPropertyList:
+            return "is not a property list";
+        case PropertyListError::tooComplex:
+            return "is too large or too deeply nested to be a preferences file";
     }
     return "is not a property list";
 }
@@ -78,10 +78,11 @@ void PreferenceFiles::setDomainFile(std::string_view domain, std::filesystem::pa
     domainFiles_.insert_or_assign(std::string{domain}, std::move(file));
 }
 
-std::optional<PropertyValue> PreferenceFiles::value(std::string_view) { return std::nullopt; }
+std::optional<PropertyValue> PreferenceFiles::value(std::string_view) {
+    return std::nullopt;
+}
 
-std::optional<PropertyValue> PreferenceFiles::value(std::string_view domain,
-                                                    std::string_view key) {
+std::optional<PropertyValue> PreferenceFiles::value(std::string_view domain, std::string_view key) {
     std::filesystem::path file;
     if (const auto fixed = domainFiles_.find(domain); fixed != domainFiles_.end()) {
         file = fixed->second;

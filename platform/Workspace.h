@@ -20,7 +20,7 @@ struct RunningApplication {
     ProcessId processIdentifier = 0;
     std::optional<std::string> bundleIdentifier;  ///< on X11, the window class
     std::optional<std::string> localizedName;
-    std::shared_ptr<const Image> icon;            ///< null when the application has none
+    std::shared_ptr<const Image> icon;  ///< null when the application has none
     bool isTerminated = false;
 
     bool operator==(const RunningApplication&) const = default;

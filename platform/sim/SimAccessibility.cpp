@@ -112,12 +112,12 @@ double constrainLength(double length, std::optional<double> minimum, std::option
 Size constrainSize(const SimWindow& window, Size requested) {
     const auto& min = window.minimumSize;
     const auto& max = window.maximumSize;
-    return {constrainLength(requested.width, min ? std::optional{min->width} : std::nullopt,
-                            max ? std::optional{max->width} : std::nullopt,
-                            window.sizeIncrement.width),
-            constrainLength(requested.height, min ? std::optional{min->height} : std::nullopt,
-                            max ? std::optional{max->height} : std::nullopt,
-                            window.sizeIncrement.height)};
+    return {
+        constrainLength(requested.width, min ? std::optional{min->width} : std::nullopt,
+                        max ? std::optional{max->width} : std::nullopt, window.sizeIncrement.width),
+        constrainLength(requested.height, min ? std::optional{min->height} : std::nullopt,
+                        max ? std::optional{max->height} : std::nullopt,
+                        window.sizeIncrement.height)};
 }
 
 AXError moveWindow(SimWindow& window, const AXValue& value) {
@@ -199,8 +199,8 @@ bool SimAccessibility::isProcessTrustedWithPrompt() {
 }
 
 AXElement SimAccessibility::createApplication(std::int32_t pid) {
-    return {AXElement::Kind::application, static_cast<std::uint64_t>(static_cast<std::uint32_t>(pid)),
-            nullptr};
+    return {AXElement::Kind::application,
+            static_cast<std::uint64_t>(static_cast<std::uint32_t>(pid)), nullptr};
 }
 
 AXElement SimAccessibility::windowElement(WindowId id) {

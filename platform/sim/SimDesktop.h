@@ -37,9 +37,9 @@ struct SimWindow {
     bool sizeSettable = true;
     std::optional<Size> minimumSize;
     std::optional<Size> maximumSize;
-    Size sizeIncrement;               ///< sizes step from the minimum (or 0) by this much
-    int positionWritesIgnored = 0;    ///< position writes answered with success but not obeyed
-    Point drift;                      ///< each obeyed position write lands this much further off
+    Size sizeIncrement;             ///< sizes step from the minimum (or 0) by this much
+    int positionWritesIgnored = 0;  ///< position writes answered with success but not obeyed
+    Point drift;                    ///< each obeyed position write lands this much further off
     std::optional<int> closesAfterWrites;  ///< the window goes away after this many writes
 
     /// Answers given instead of the real value, by attribute: errors, no value, wrong types.
@@ -62,7 +62,7 @@ struct SimApplication {
     std::shared_ptr<const Image> icon;
     std::optional<WindowId> focusedWindow;
     std::optional<WindowId> mainWindow;
-    bool unresponsive = false;  ///< every call on it or its windows times out
+    bool unresponsive = false;                  ///< every call on it or its windows times out
     std::optional<bool> enhancedUserInterface;  ///< absent: the attribute is unsupported
     std::map<std::string, AXCopyResult, std::less<>> readOverrides;
 

@@ -21,7 +21,8 @@ std::optional<double> number(std::string_view text) {
 }
 
 std::optional<Rect> geometry(const std::string& token) {
-    static const std::regex pattern{R"((\d+(?:\.\d+)?)x(\d+(?:\.\d+)?)([+-]\d+(?:\.\d+)?)([+-]\d+(?:\.\d+)?))"};
+    static const std::regex pattern{
+        R"((\d+(?:\.\d+)?)x(\d+(?:\.\d+)?)([+-]\d+(?:\.\d+)?)([+-]\d+(?:\.\d+)?))"};
     std::smatch match;
     if (!std::regex_match(token, match, pattern)) {
         return std::nullopt;

@@ -23,25 +23,22 @@ PropertyDictionary symbolicHotKey(std::uint32_t keyCode, std::int64_t modifiers,
 }  // namespace
 
 SimHotKeys::SimHotKeys()
-    : symbolicHotKeys_{noErr,
-                       std::vector<PropertyDictionary>{
-                           symbolicHotKey(kSpace, kCommand, true),
-                           symbolicHotKey(kSpace, kCommand | 0x800, true),
-                           symbolicHotKey(kTab, kCommand | kShift, false),
-                           symbolicHotKey(kUpArrow, kControl | kFunctionBit, true),
-                       }} {}
+    : symbolicHotKeys_{noErr, std::vector<PropertyDictionary>{
+                                  symbolicHotKey(kSpace, kCommand, true),
+                                  symbolicHotKey(kSpace, kCommand | 0x800, true),
+                                  symbolicHotKey(kTab, kCommand | kShift, false),
+                                  symbolicHotKey(kUpArrow, kControl | kFunctionBit, true),
+                              }} {}
 
 EventHandlerInstallation SimHotKeys::installEventHandler(HotKeyEventHandler handler) {
     if (handlerFailure_) {
         return {std::exchange(handlerFailure_, std::nullopt).value(), 0};
     }
-    const EventHandlerRef ref = nextRef_++;
-    handlers_.emplace(ref, std::move(handler));
-    return {noErr, ref};
+    return handlers_.install(std::move(handler));
 }
 
 OSStatus SimHotKeys::removeEventHandler(EventHandlerRef handler) {
-    return handlers_.erase(handler) == 1 ? noErr : paramErr;
+    return handlers_.remove(handler);
 }
 
 HotKeyRegistration SimHotKeys::registerEventHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
@@ -96,14 +93,7 @@ OSStatus SimHotKeys::send(Combination combination, std::uint32_t kind) {
 }
 
 OSStatus SimHotKeys::deliver(const HotKeyEvent& event) {
-    // Copies: a handler may install or remove handlers while it runs.
-    const auto current = handlers_;
-    for (auto handler = current.rbegin(); handler != current.rend(); ++handler) {
-        if (const OSStatus status = handler->second(event); status != eventNotHandledErr) {
-            return status;
-        }
-    }
-    return eventNotHandledErr;
+    return handlers_.deliver(event);
 }
 
 bool SimHotKeys::isRegistered(Combination combination) const {

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/HotKeyHandlers.h"
 #include "platform/HotKeys.h"
 
 namespace tilewise::sim {
@@ -54,7 +55,7 @@ class SimHotKeys final : public HotKeys {
     OSStatus send(Combination combination, std::uint32_t kind);
 
     std::uint64_t nextRef_ = 1;
-    std::map<EventHandlerRef, HotKeyEventHandler> handlers_;
+    HotKeyHandlers handlers_;
     std::map<EventHotKeyRef, Registration> registrations_;
     std::set<Combination> heldElsewhere_;
     std::map<Combination, OSStatus> registrationFailures_;

@@ -13,7 +13,9 @@ std::vector<Screen> SimScreens::screens() {
     std::vector<Screen> result;
     for (const auto& display : displays_) {
         Screen screen{space.appKitFromTopLeft(display.frame),
-                      space.appKitFromTopLeft(display.visibleFrame), display.backingScale, {}};
+                      space.appKitFromTopLeft(display.visibleFrame),
+                      display.backingScale,
+                      {}};
         if (display.id) {
             screen.deviceDescription.emplace(kNSScreenNumber, std::int64_t{*display.id});
         }
@@ -35,8 +37,8 @@ std::optional<std::vector<WindowListEntry>> SimScreens::onScreenWindowList() {
     for (const auto& display : displays_) {
         if (display.menuBarHeight) {
             const Rect& frame = display.frame;
-            windows.push_back({kMainMenuLevel,
-                               Rect{frame.minX(), frame.minY(), frame.width(), *display.menuBarHeight}});
+            windows.push_back({kMainMenuLevel, Rect{frame.minX(), frame.minY(), frame.width(),
+                                                    *display.menuBarHeight}});
         }
     }
     windows.insert(windows.end(), otherWindows_.begin(), otherWindows_.end());

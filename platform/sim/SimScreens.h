@@ -35,7 +35,9 @@ class SimScreens final : public Screens {
     void switchSpace();
 
     /// Windows listed after the menu bars (for example windows at other levels).
-    void setOtherWindows(std::vector<WindowListEntry> windows) { otherWindows_ = std::move(windows); }
+    void setOtherWindows(std::vector<WindowListEntry> windows) {
+        otherWindows_ = std::move(windows);
+    }
     /// Makes the window list unobtainable (or available again).
     void setWindowListAvailable(bool available) { windowListAvailable_ = available; }
     /// How often the window list was asked for.

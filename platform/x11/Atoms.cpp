@@ -46,7 +46,8 @@ Atoms Atoms::intern(Display* display) {
         pointers[index] = const_cast<char*>(names[index].first);
     }
     XInternAtoms(display, pointers.data(), static_cast<int>(pointers.size()), False, values.data());
-    for (size_t index = 0; index < names.size(); ++index) *names[index].second = values[index];
+    for (size_t index = 0; index < names.size(); ++index)
+        *names[index].second = values[index];
     return atoms;
 }
 

@@ -71,7 +71,8 @@ ErrorTrap::~ErrorTrap() {
     const std::lock_guard lock(trapsMutex);
     if (outer_ != nullptr) {
         innermostTraps()[display_] = outer_;
-        if (!outer_->first_) outer_->first_ = first_;
+        if (!outer_->first_)
+            outer_->first_ = first_;
     } else {
         innermostTraps().erase(display_);
     }

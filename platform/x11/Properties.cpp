@@ -23,22 +23,24 @@ struct RawProperty {
     RawProperty(const RawProperty&) = delete;
     RawProperty& operator=(const RawProperty&) = delete;
     ~RawProperty() {
-        if (data != nullptr) XFree(data);
+        if (data != nullptr)
+            XFree(data);
     }
 };
 
 bool read(Display* display, Window window, Atom property, Atom requestedType, RawProperty& raw) {
     ErrorTrap trap(display);
     unsigned long remaining = 0;
-    const int status = XGetWindowProperty(display, window, property, 0, kMaximumLongs, False,
-                                          requestedType, &raw.type, &raw.format, &raw.count,
-                                          &remaining, &raw.data);
+    const int status =
+        XGetWindowProperty(display, window, property, 0, kMaximumLongs, False, requestedType,
+                           &raw.type, &raw.format, &raw.count, &remaining, &raw.data);
     return status == Success && !trap.check() && raw.data != nullptr;
 }
 
 template <typename Value>
 std::optional<Value> first(const std::optional<std::vector<Value>>& values) {
-    if (!values || values->empty()) return std::nullopt;
+    if (!values || values->empty())
+        return std::nullopt;
     return values->front();
 }
 
@@ -60,13 +62,15 @@ std::optional<std::vector<long>> cardinals(Display* display, Window window, Atom
 
 std::optional<std::vector<Window>> windows(Display* display, Window window, Atom property) {
     const auto values = numbers(display, window, property, XA_WINDOW);
-    if (!values) return std::nullopt;
+    if (!values)
+        return std::nullopt;
     return std::vector<Window>(values->begin(), values->end());
 }
 
 std::optional<std::vector<Atom>> atoms(Display* display, Window window, Atom property) {
     const auto values = numbers(display, window, property, XA_ATOM);
-    if (!values) return std::nullopt;
+    if (!values)
+        return std::nullopt;
     return std::vector<Atom>(values->begin(), values->end());
 }
 
@@ -95,7 +99,8 @@ std::optional<std::string> windowClass(Display* display, Window window) {
     // WM_CLASS is the instance name and the class name, each ended by a NUL.
     const auto* characters = reinterpret_cast<const char*>(raw.data);
     const size_t instanceLength = strnlen(characters, raw.count);
-    if (instanceLength + 1 >= raw.count) return std::nullopt;
+    if (instanceLength + 1 >= raw.count)
+        return std::nullopt;
     const char* className = characters + instanceLength + 1;
     return std::string(className, strnlen(className, raw.count - instanceLength - 1));
 }

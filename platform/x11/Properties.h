@@ -14,8 +14,7 @@ namespace Properties {
 
 /// A format-32 property of any of the numeric types (CARDINAL, WINDOW, ATOM): Xlib hands
 /// those out as C longs whatever the server's 32 bits.
-std::optional<std::vector<long>> numbers(Display* display, Window window, Atom property,
-                                         Atom type);
+std::optional<std::vector<long>> numbers(Display* display, Window window, Atom property, Atom type);
 
 std::optional<std::vector<long>> cardinals(Display* display, Window window, Atom property);
 std::optional<std::vector<Window>> windows(Display* display, Window window, Atom property);

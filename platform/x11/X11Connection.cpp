@@ -34,7 +34,8 @@ X11Connection::X11Connection(X11Connection&& other) noexcept
 
 X11Connection& X11Connection::operator=(X11Connection&& other) noexcept {
     if (this != &other) {
-        if (display_ != nullptr) XCloseDisplay(display_);
+        if (display_ != nullptr)
+            XCloseDisplay(display_);
         display_ = std::exchange(other.display_, nullptr);
         lost_ = std::move(other.lost_);
     }
@@ -42,7 +43,8 @@ X11Connection& X11Connection::operator=(X11Connection&& other) noexcept {
 }
 
 X11Connection::~X11Connection() {
-    if (display_ != nullptr) XCloseDisplay(display_);
+    if (display_ != nullptr)
+        XCloseDisplay(display_);
 }
 
 }  // namespace tilewise::x11

@@ -2,155 +2,266 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xproto.h>
-#include <X11/keysym.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/Log.h"
 #include "platform/x11/ErrorTrap.h"
-#include "platform/x11/KeyCodeTable.h"
+#include "platform/x11/VirtualKeyCodes.h"
 
 namespace tilewise::x11 {
 namespace {
 
-constexpr std::uint32_t kCarbonCommand = 0x100, kCarbonShift = 0x200, kCarbonOption = 0x800,
-                        kCarbonControl = 0x1000;
+// Carbon's status for a failure inside the event system itself, here the X connection.
+constexpr OSStatus eventInternalErr = -9868;
 
-// Command is the Super key (Mod4 on every common keymap), Option is Alt (Mod1).
-unsigned xModifiers(std::uint32_t carbon) {
-    unsigned mask = 0;
-    if (carbon & kCarbonCommand) mask |= Mod4Mask;
-    if (carbon & kCarbonShift) mask |= ShiftMask;
-    if (carbon & kCarbonOption) mask |= Mod1Mask;
-    if (carbon & kCarbonControl) mask |= ControlMask;
-    return mask;
-}
-
-unsigned maskOfKeysym(Display* display, KeySym keysym) {
-    const KeyCode keycode = XKeysymToKeycode(display, keysym);
-    if (keycode == 0) return 0;
-    XModifierKeymap* map = XGetModifierMapping(display);
-    unsigned mask = 0;
-    for (int modifier = 0; modifier < 8 && mask == 0; ++modifier) {
-        for (int key = 0; key < map->max_keypermod; ++key) {
-            if (map->modifiermap[modifier * map->max_keypermod + key] == keycode) {
-                mask = 1u << modifier;
-            }
-        }
-    }
-    XFreeModifiermap(map);
-    return mask;
+std::string describe(const XRequestError& error) {
+    return "X error " + std::to_string(error.errorCode) + " on request " +
+           std::to_string(error.requestCode);
 }
 
 }  // namespace
 
-X11HotKeys::X11HotKeys(Display* display, X11EventLoop& events) : display_(display), events_(events) {
+X11HotKeys::X11HotKeys(X11Connection connection, Scheduler& scheduler)
+    : connection_(std::move(connection)), scheduler_(scheduler) {
+    Display* display = connection_.display();
+    masks_ = ModifierMasks::read(display);
+    XDisplayKeycodes(display, &minKeycode_, &maxKeycode_);
+    int opcode = 0, errorBase = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (!XkbQueryExtension(display, &opcode, &xkbEventBase_, &errorBase, &major, &minor)) {
+        xkbEventBase_ = -1;
+        Log::error(LogCategory::hotkeys,
+                   "The X server has no keyboard extension: a held hot key repeats its release");
+        return;
+    }
+    // A new keyboard can renumber keys; the core MappingNotify covers the modifier map.
+    const unsigned long watched = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
+    XkbSelectEvents(display, XkbUseCoreKbd, watched, watched);
+    // Without this the server sends a release before every repeated press, and a held
+    // shortcut would look like many quick presses.
     Bool supported = False;
-    XkbSetDetectableAutoRepeat(display_, True, &supported);
-    readLockMasks();
-    listener_ = events_.listen([this](const XEvent& event) { handle(event); });
+    XkbSetDetectableAutoRepeat(display, True, &supported);
+    if (!supported) {
+        Log::error(LogCategory::hotkeys, "The X server cannot tell key repeats from presses");
+    }
 }
 
 X11HotKeys::~X11HotKeys() {
-    events_.unlisten(listener_);
-    for (const auto& [ref, grab] : grabs_) ungrab(grab);
-    XFlush(display_);
-}
-
-std::array<unsigned, 8> X11HotKeys::lockVariants() const {
-    return {0u, unsigned(LockMask), numLock_, scrollLock_, LockMask | numLock_,
-            LockMask | scrollLock_, numLock_ | scrollLock_, LockMask | numLock_ | scrollLock_};
-}
-
-void X11HotKeys::readLockMasks() {
-    numLock_ = maskOfKeysym(display_, XK_Num_Lock);
-    scrollLock_ = maskOfKeysym(display_, XK_Scroll_Lock);
+    if (queuedProcessing_)
+        scheduler_.cancel(*queuedProcessing_);
 }
 
 EventHandlerInstallation X11HotKeys::installEventHandler(HotKeyEventHandler handler) {
-    const auto ref = nextRef_++;
-    handlers_.emplace(ref, std::move(handler));
-    return {noErr, ref};
+    return handlers_.install(std::move(handler));
 }
 
 OSStatus X11HotKeys::removeEventHandler(EventHandlerRef handler) {
-    return handlers_.erase(handler) > 0 ? noErr : paramErr;
-}
-
-bool X11HotKeys::grab(const Grab& grab) {
-    ErrorTrap trap(display_);
-    for (const unsigned locks : lockVariants()) {
-        XGrabKey(display_, static_cast<int>(grab.keycode), grab.modifiers | locks,
-                 DefaultRootWindow(display_), True, GrabModeAsync, GrabModeAsync);
-    }
-    const auto error = trap.check();
-    if (!error) return true;
-    // One variant taken by another client fails the whole combination.
-    ungrab(grab);
-    return false;
-}
-
-void X11HotKeys::ungrab(const Grab& grab) {
-    ErrorTrap trap(display_);
-    for (const unsigned locks : lockVariants()) {
-        XUngrabKey(display_, static_cast<int>(grab.keycode), grab.modifiers | locks,
-                   DefaultRootWindow(display_));
-    }
+    return handlers_.remove(handler);
 }
 
 HotKeyRegistration X11HotKeys::registerEventHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
-                                                   EventHotKeyID id, std::uint32_t) {
-    const auto evdev = keyCode <= 0xFFFF ? KeyCodeTable::evdevFromMac(static_cast<std::uint16_t>(keyCode))
-                                         : std::nullopt;
-    if (!evdev) return {eventHotKeyInvalidErr, 0};
-    const Grab wanted{static_cast<unsigned>(*evdev + KeyCodeTable::kXKeycodeOffset),
-                      xModifiers(modifiers), id};
-    // The server lets one client grab a combination twice; a second registration of ours is
-    // a conflict all the same.
-    const bool ours = std::any_of(grabs_.begin(), grabs_.end(), [&](const auto& entry) {
-        return entry.second.keycode == wanted.keycode && entry.second.modifiers == wanted.modifiers;
-    });
-    if (ours || !grab(wanted)) return {eventHotKeyExistsErr, 0};
-    const auto ref = nextRef_++;
-    grabs_.emplace(ref, wanted);
+                                                   EventHotKeyID id, std::uint32_t options) {
+    if (connection_.broken())
+        return {eventInternalErr, 0};
+    const auto combination = combinationFor(keyCode, modifiers);
+    if (!combination)
+        return {eventHotKeyInvalidErr, 0};
+    // The server lets a client grab its own key again, so our own conflicts are found here.
+    if (isInUse(*combination)) {
+        if ((options & kEventHotKeyExclusive) != 0)
+            return {eventHotKeyExistsErr, 0};
+    } else if (const OSStatus status = grab(*combination); status != noErr) {
+        return {status, 0};
+    }
+    const EventHotKeyRef ref = nextRef_++;
+    registrations_.emplace(ref, Registration{keyCode, modifiers, id, *combination});
+    processEventsLeftQueued();
     return {noErr, ref};
 }
 
 OSStatus X11HotKeys::unregisterEventHotKey(EventHotKeyRef ref) {
-    const auto found = grabs_.find(ref);
-    if (found == grabs_.end()) return paramErr;
-    ungrab(found->second);
-    XFlush(display_);
-    grabs_.erase(found);
+    const auto found = registrations_.find(ref);
+    if (found == registrations_.end())
+        return paramErr;
+    const Combination combination = found->second.combination;
+    registrations_.erase(found);
+    if (!isInUse(combination))
+        ungrab(combination);
+    processEventsLeftQueued();
     return noErr;
 }
 
-void X11HotKeys::handle(const XEvent& event) {
-    if (event.type == MappingNotify) {
-        // Keycodes and the lock keys' modifiers may have moved: grab everything anew.
-        XRefreshKeyboardMapping(const_cast<XMappingEvent*>(&event.xmapping));
-        for (const auto& [ref, grab] : grabs_) ungrab(grab);
-        readLockMasks();
-        for (const auto& [ref, held] : grabs_) {
-            if (!grab(held)) Log::error(LogCategory::hotkeys, "a hot key was lost to another client after a keyboard change");
-        }
+SymbolicHotKeys X11HotKeys::copySymbolicHotKeys() {
+    // Each window manager and desktop keeps its own bindings in its own format (openbox's
+    // rc.xml, GNOME's dconf, KDE's kglobalshortcutsrc, or none at all), and none of them can
+    // be read reliably from here; a key they hold shows up as a conflict when grabbed instead.
+    return {noErr, std::vector<PropertyDictionary>{}};
+}
+
+void X11HotKeys::processEvents() {
+    if (queuedProcessing_) {
+        scheduler_.cancel(*queuedProcessing_);
+        queuedProcessing_.reset();
+    }
+    Display* display = connection_.display();
+    if (connection_.broken())
         return;
+    XSync(display, False);
+    while (!connection_.broken() && XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        handle(event);
     }
-    if (event.type != KeyPress && event.type != KeyRelease) return;
-    const unsigned significant = ShiftMask | ControlMask | Mod1Mask | Mod4Mask;
-    // The release of a hot key often comes after its modifiers were released: match it by key.
-    const auto found = std::find_if(grabs_.begin(), grabs_.end(), [&](const auto& entry) {
-        return entry.second.keycode == event.xkey.keycode &&
-               (event.type == KeyRelease || entry.second.modifiers == (event.xkey.state & significant));
+}
+
+void X11HotKeys::watchFromEventLoop() {
+    watch_ = std::make_unique<SocketWatch>(ConnectionNumber(connection_.display()), [this] {
+        processEvents();
+        // A lost server keeps the socket readable forever.
+        if (connection_.broken())
+            watch_->stop();
     });
-    if (found == grabs_.end()) return;
-    const HotKeyEvent hotKeyEvent{kEventClassKeyboard,
-                                  event.type == KeyPress ? kEventHotKeyPressed : kEventHotKeyReleased,
-                                  found->second.id};
-    const auto snapshot = handlers_;
-    for (const auto& [ref, handler] : snapshot) {
-        if (handler(hotKeyEvent) == noErr) break;
+}
+
+std::optional<X11HotKeys::Combination> X11HotKeys::combinationFor(
+    std::uint32_t keyCode, std::uint32_t carbonModifiers) const {
+    const auto keycode = VirtualKeyCodes::xKeycode(static_cast<std::uint16_t>(keyCode));
+    if (keyCode > 0xFFFF || !keycode || *keycode < minKeycode_ || *keycode > maxKeycode_) {
+        return std::nullopt;
     }
+    return Combination{*keycode, masks_.fromCarbon(carbonModifiers)};
+}
+
+OSStatus X11HotKeys::grab(Combination combination) {
+    Display* display = connection_.display();
+    ErrorTrap trap(display);
+    for (const unsigned lock : masks_.lockVariants()) {
+        XGrabKey(display, static_cast<int>(combination.first), combination.second | lock,
+                 connection_.root(), True, GrabModeAsync, GrabModeAsync);
+    }
+    const auto error = trap.check();
+    if (!error)
+        return noErr;
+    // Releasing a variant that another client holds leaves that client's grab alone, so every
+    // variant can be released without knowing which ones were ours.
+    ungrab(combination);
+    if (error->errorCode == BadAccess && error->requestCode == X_GrabKey) {
+        return eventHotKeyExistsErr;
+    }
+    Log::error(LogCategory::hotkeys, "Grabbing a hot key failed: " + describe(*error));
+    return eventInternalErr;
+}
+
+void X11HotKeys::ungrab(Combination combination) {
+    Display* display = connection_.display();
+    ErrorTrap trap(display);
+    for (const unsigned lock : masks_.lockVariants()) {
+        XUngrabKey(display, static_cast<int>(combination.first), combination.second | lock,
+                   connection_.root());
+    }
+    if (const auto error = trap.check()) {
+        Log::error(LogCategory::hotkeys, "Releasing a hot key failed: " + describe(*error));
+    }
+}
+
+bool X11HotKeys::isInUse(Combination combination) const {
+    return std::ranges::any_of(
+        registrations_, [&](const auto& entry) { return entry.second.combination == combination; });
+}
+
+void X11HotKeys::regrabAll() {
+    std::vector<Combination> previous;
+    for (const auto& [ref, registration] : registrations_) {
+        previous.push_back(registration.combination);
+    }
+    // The old grabs were made with the old lock masks: release them before reading new ones.
+    for (const Combination& combination : previous)
+        ungrab(combination);
+    masks_ = ModifierMasks::read(connection_.display());
+    XDisplayKeycodes(connection_.display(), &minKeycode_, &maxKeycode_);
+    std::vector<Combination> grabbed;
+    for (auto& [ref, registration] : registrations_) {
+        const auto combination = combinationFor(registration.keyCode, registration.carbonModifiers);
+        if (!combination) {
+            Log::error(LogCategory::hotkeys, "A hot key has no key on the new keyboard");
+            continue;
+        }
+        registration.combination = *combination;
+        if (std::ranges::find(grabbed, *combination) != grabbed.end())
+            continue;
+        grabbed.push_back(*combination);
+        if (grab(*combination) != noErr) {
+            Log::error(LogCategory::hotkeys,
+                       "A hot key was taken by another application while the keyboard changed");
+        }
+    }
+}
+
+void X11HotKeys::handle(XEvent& event) {
+    if (event.type == KeyPress) {
+        onKeyPress(event.xkey);
+    } else if (event.type == KeyRelease) {
+        onKeyRelease(event.xkey);
+    } else if (event.type == MappingNotify) {
+        XRefreshKeyboardMapping(&event.xmapping);
+        if (event.xmapping.request != MappingPointer)
+            regrabAll();
+    } else if (xkbEventBase_ >= 0 && event.type == xkbEventBase_ + XkbEventCode) {
+        const auto& xkb = reinterpret_cast<const XkbAnyEvent&>(event);
+        if (xkb.xkb_type == XkbNewKeyboardNotify || xkb.xkb_type == XkbMapNotify) {
+            XkbRefreshKeyboardMapping(reinterpret_cast<XkbMapNotifyEvent*>(&event));
+            regrabAll();
+        }
+    }
+}
+
+void X11HotKeys::onKeyPress(const XKeyEvent& event) {
+    const Combination pressed{event.keycode, masks_.withoutLocks(event.state)};
+    std::vector<EventHotKeyRef> refs;
+    std::vector<EventHotKeyID> ids;
+    for (const auto& [ref, registration] : registrations_) {
+        if (registration.combination != pressed)
+            continue;
+        refs.push_back(ref);
+        ids.push_back(registration.id);
+    }
+    if (refs.empty())
+        return;
+    keysDown_[event.keycode] = std::move(refs);
+    deliver(kEventHotKeyPressed, ids);
+}
+
+void X11HotKeys::onKeyRelease(const XKeyEvent& event) {
+    // The modifiers often go up first, so the release is matched by its key alone.
+    const auto down = keysDown_.find(event.keycode);
+    if (down == keysDown_.end())
+        return;
+    std::vector<EventHotKeyID> ids;
+    for (const EventHotKeyRef ref : down->second) {
+        // A hot key unregistered while held gets no release.
+        if (const auto found = registrations_.find(ref); found != registrations_.end()) {
+            ids.push_back(found->second.id);
+        }
+    }
+    keysDown_.erase(down);
+    deliver(kEventHotKeyReleased, ids);
+}
+
+void X11HotKeys::deliver(std::uint32_t kind, const std::vector<EventHotKeyID>& ids) {
+    for (const EventHotKeyID& id : ids)
+        handlers_.deliver({kEventClassKeyboard, kind, id});
+}
+
+void X11HotKeys::processEventsLeftQueued() {
+    // A round trip of ours may have read key events into Xlib's queue; the socket then has
+    // nothing new to report, so the event loop would not look at them until the next event.
+    if (queuedProcessing_ || XQLength(connection_.display()) == 0)
+        return;
+    queuedProcessing_ = scheduler_.post([this] {
+        queuedProcessing_.reset();
+        processEvents();
+    });
 }
 
 }  // namespace tilewise::x11

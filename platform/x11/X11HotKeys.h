@@ -1,20 +1,32 @@
 #pragma once
 
-#include <array>
-#include <map>
+#include <X11/Xlib.h>
 
+#include <map>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/HotKeyHandlers.h"
 #include "platform/HotKeys.h"
-#include "platform/x11/X11EventLoop.h"
+#include "platform/Scheduler.h"
+#include "platform/x11/ModifierMasks.h"
+#include "platform/x11/SocketWatch.h"
+#include "platform/x11/X11Connection.h"
 
 namespace tilewise::x11 {
 
-/// Hot keys as passive key grabs on the root window. Each combination is grabbed with every
-/// Caps, Num and Scroll Lock variant, so it works whatever locks are on; a grab another client
-/// holds (BadAccess) is eventHotKeyExistsErr, with the variants already taken released again.
-/// Auto-repeat is made detectable, so a held key sends one release; mapping changes re-grab.
+/// Hot keys as passive key grabs on the root window, one grab per lock-key variant, so that a
+/// shortcut works whatever the state of Caps, Num and Scroll Lock. A grab another client holds
+/// is the "hot key already exists" status. Events come from `processEvents`, which an event
+/// loop calls when the connection has data (`watchFromEventLoop`) and tests call directly.
+/// Main thread only.
 class X11HotKeys final : public HotKeys {
   public:
-    X11HotKeys(Display* display, X11EventLoop& events);
+    /// Takes a connection of its own: its event queue carries only key and mapping events.
+    /// `scheduler` runs event processing that a round trip of the hot keys' own left queued.
+    X11HotKeys(X11Connection connection, Scheduler& scheduler);
     ~X11HotKeys() override;
 
     EventHandlerInstallation installEventHandler(HotKeyEventHandler handler) override;
@@ -22,32 +34,49 @@ class X11HotKeys final : public HotKeys {
     HotKeyRegistration registerEventHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
                                            EventHotKeyID id, std::uint32_t options) override;
     OSStatus unregisterEventHotKey(EventHotKeyRef ref) override;
-    /// No desktop-neutral list of the desktop's own shortcuts exists on X11 (each window
-    /// manager keeps its own configuration), so the list is empty.
-    SymbolicHotKeys copySymbolicHotKeys() override { return {noErr, std::vector<PropertyDictionary>{}}; }
+    SymbolicHotKeys copySymbolicHotKeys() override;
+
+    /// Makes one round trip, then handles every event the server sent before it: key presses
+    /// and releases go to the handlers, keyboard-mapping changes re-grab every hot key.
+    void processEvents();
+    /// Calls `processEvents` from the Qt event loop of the calling thread whenever the
+    /// connection has data.
+    void watchFromEventLoop();
 
   private:
-    struct Grab {
-        unsigned keycode = 0;
-        unsigned modifiers = 0;
+    using Combination = std::pair<unsigned, unsigned>;  ///< X keycode, X modifier state
+
+    struct Registration {
+        std::uint32_t keyCode;
+        std::uint32_t carbonModifiers;
         EventHotKeyID id;
+        Combination combination;
     };
 
-    bool grab(const Grab& grab);
-    void ungrab(const Grab& grab);
-    void readLockMasks();
-    /// Every combination of the Caps, Num and Scroll Lock masks.
-    std::array<unsigned, 8> lockVariants() const;
-    void handle(const XEvent& event);
+    std::optional<Combination> combinationFor(std::uint32_t keyCode,
+                                              std::uint32_t carbonModifiers) const;
+    OSStatus grab(Combination combination);
+    void ungrab(Combination combination);
+    bool isInUse(Combination combination) const;
+    void regrabAll();
+    void handle(XEvent& event);
+    void onKeyPress(const XKeyEvent& event);
+    void onKeyRelease(const XKeyEvent& event);
+    void deliver(std::uint32_t kind, const std::vector<EventHotKeyID>& ids);
+    void processEventsLeftQueued();
 
-    Display* display_;
-    X11EventLoop& events_;
-    std::uint64_t listener_ = 0;
-    unsigned numLock_ = 0;
-    unsigned scrollLock_ = 0;
-    std::map<EventHandlerRef, HotKeyEventHandler> handlers_;
-    std::map<EventHotKeyRef, Grab> grabs_;
+    X11Connection connection_;
+    Scheduler& scheduler_;
+    ModifierMasks masks_;
+    int xkbEventBase_ = -1;
+    int minKeycode_ = 0;
+    int maxKeycode_ = 0;
     std::uint64_t nextRef_ = 1;
+    HotKeyHandlers handlers_;
+    std::map<EventHotKeyRef, Registration> registrations_;
+    std::map<unsigned, std::vector<EventHotKeyRef>> keysDown_;  ///< by X keycode
+    std::optional<Scheduler::TaskId> queuedProcessing_;
+    std::unique_ptr<SocketWatch> watch_;
 };
 
 }  // namespace tilewise::x11

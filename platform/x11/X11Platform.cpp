@@ -1,5 +1,8 @@
 #include "platform/x11/X11Platform.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace tilewise::x11 {
 
 std::expected<std::unique_ptr<X11Platform>, std::string> X11Platform::open(Scheduler& mainQueue) {
@@ -7,18 +10,33 @@ std::expected<std::unique_ptr<X11Platform>, std::string> X11Platform::open(Sched
     if (!main) return std::unexpected(main.error());
     auto worker = X11Connection::open();
     if (!worker) return std::unexpected(worker.error());
-    return std::unique_ptr<X11Platform>(new X11Platform(std::move(*main), std::move(*worker), mainQueue));
+    auto keys = X11Connection::open();
+    if (!keys) return std::unexpected(keys.error());
+    return std::unique_ptr<X11Platform>(
+        new X11Platform(std::move(*main), std::move(*worker), std::move(*keys), mainQueue));
 }
 
-X11Platform::X11Platform(X11Connection main, X11Connection worker, Scheduler& mainQueue)
+namespace {
+
+std::filesystem::path ownExecutable() {
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error);
+}
+
+}  // namespace
+
+// The own defaults domain gets no launch arguments here: the settings store reads its
+// -TilewiseSettingsPath from the real arguments itself.
+X11Platform::X11Platform(X11Connection main, X11Connection worker, X11Connection keys,
+                         Scheduler& mainQueue)
     : main_(std::move(main)),
       atoms_(Atoms::intern(main_.display())),
       events_(main_.display()),
       accessibility_(std::move(worker)),
       workspace_(main_.display(), atoms_, events_, mainQueue),
       screens_(main_.display(), atoms_, events_),
-      hotKeys_(main_.display(), events_),
-      keyboard_(main_.display()),
-      defaults_(PreferenceFiles::standardDirectories()) {}
+      hotKeys_(std::move(keys), mainQueue),
+      defaults_(std::vector<std::string>{"tilewise"}),
+      login_(ownExecutable()) {}
 
 }  // namespace tilewise::x11

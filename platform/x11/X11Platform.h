@@ -5,7 +5,6 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "platform/PreferenceFiles.h"
 #include "platform/Scheduler.h"
 #include "platform/x11/Atoms.h"
 #include "platform/x11/X11Accessibility.h"
@@ -13,14 +12,16 @@
 #include "platform/x11/X11EventLoop.h"
 #include "platform/x11/X11HotKeys.h"
 #include "platform/x11/X11KeyboardLayout.h"
-#include "platform/x11/X11LoginItem.h"
 #include "platform/x11/X11Screens.h"
+#include "platform/x11/X11UserDefaults.h"
 #include "platform/x11/X11Workspace.h"
+#include "platform/x11/XdgLoginItem.h"
 
 namespace tilewise::x11 {
 
-/// The real desktop: the X server named by DISPLAY and its window manager. The main thread's
-/// services share one connection whose events Qt's loop delivers; Accessibility has its own.
+/// The real desktop: the X server named by DISPLAY and its window manager. Workspace and
+/// screens share one connection whose events Qt's loop delivers; Accessibility (used by the
+/// window controller's worker), hot keys and the keyboard layout have their own.
 class X11Platform final : public Platform {
   public:
     /// Connects to the display; the sentence on failure. Needs a Qt event loop in this thread.
@@ -35,7 +36,7 @@ class X11Platform final : public Platform {
     LoginItem& loginItem() override { return login_; }
 
   private:
-    X11Platform(X11Connection main, X11Connection worker, Scheduler& mainQueue);
+    X11Platform(X11Connection main, X11Connection worker, X11Connection keys, Scheduler& mainQueue);
 
     X11Connection main_;
     Atoms atoms_;
@@ -45,8 +46,8 @@ class X11Platform final : public Platform {
     X11Screens screens_;
     X11HotKeys hotKeys_;
     X11KeyboardLayout keyboard_;
-    PreferenceFiles defaults_;
-    X11LoginItem login_;
+    X11UserDefaults defaults_;
+    XdgLoginItem login_;
 };
 
 }  // namespace tilewise::x11

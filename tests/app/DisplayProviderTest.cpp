@@ -68,7 +68,8 @@ TEST(DisplayProviderTest, FindsTheDisplayUnderTheMouseOrTheNearestOne) {
 }
 
 TEST(DisplayProviderTest, FindsScreensByIdAndScreensWithoutNumberAsZero) {
-    SimScreens screens = screensFrom("1440x900+0+0 id 5; 1920x1080+1440+0 noid; 800x600+0+900 noid");
+    SimScreens screens =
+        screensFrom("1440x900+0+0 id 5; 1920x1080+1440+0 noid; 800x600+0+900 noid");
     DisplayProvider provider{screens};
     const auto displays = provider.displays();
     EXPECT_EQ(displays[1].id, 0u);

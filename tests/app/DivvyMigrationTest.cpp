@@ -49,8 +49,9 @@ test::Bytes divvyArchive(const std::vector<ArchivedShortcut>& shortcuts) {
         fields.emplace_back("global", test::boolean(shortcut.global));
         if (shortcut.shortcut) {
             fields.emplace_back("keyComboCode", test::integer(shortcut.shortcut->keyCode));
-            fields.emplace_back("keyComboFlags", test::integer(static_cast<std::int64_t>(
-                                                     shortcut.shortcut->modifiers.rawValue())));
+            fields.emplace_back(
+                "keyComboFlags",
+                test::integer(static_cast<std::int64_t>(shortcut.shortcut->modifiers.rawValue())));
         }
         elements.push_back(builder.add(test::dictionary(std::move(fields))));
     }
@@ -60,8 +61,13 @@ test::Bytes divvyArchive(const std::vector<ArchivedShortcut>& shortcuts) {
 }
 
 SavedLayout existingLayout(const std::string& name, std::optional<KeyCombo> shortcut) {
-    return SavedLayout{.id = Uuid::random(), .name = name, .enabled = true, .isGlobal = true,
-                       .shortcut = shortcut, .grid = {6, 6}, .selection = {0, 0, 2, 5}};
+    return SavedLayout{.id = Uuid::random(),
+                       .name = name,
+                       .enabled = true,
+                       .isGlobal = true,
+                       .shortcut = shortcut,
+                       .grid = {6, 6},
+                       .selection = {0, 0, 2, 5}};
 }
 
 class DivvyMigrationTest : public ::testing::Test {
@@ -73,7 +79,8 @@ class DivvyMigrationTest : public ::testing::Test {
                       std::string_view domain = DivvyMigration::bundleID) {
         defaults.set(domain, DivvyImport::shortcutsKey, divvyArchive(shortcuts));
     }
-    DivvyMigration::Result migrate(const TilewiseSettings& settings = TilewiseSettings::defaults()) {
+    DivvyMigration::Result migrate(
+        const TilewiseSettings& settings = TilewiseSettings::defaults()) {
         auto result = DivvyMigration::migrate(settings, defaults, testKeyName);
         EXPECT_TRUE(result.has_value());
         return result.value_or(DivvyMigration::Result{});
@@ -102,7 +109,8 @@ TEST_F(DivvyMigrationTest, ImportedLayoutsReplaceThoseWithTheSameNameOrShortcut)
     setShortcuts({{"Left", std::nullopt}, {"B", KeyCombo{18, kCommand}}, {"Other", std::nullopt}});
     const auto result = migrate(settings);
     std::vector<std::string> names;
-    for (const auto& layout : result.settings.layouts) names.push_back(layout.name);
+    for (const auto& layout : result.settings.layouts)
+        names.push_back(layout.name);
     EXPECT_EQ(names, (std::vector<std::string>{"Keep", "Left", "B", "Other"}));
     EXPECT_EQ(result.layouts, result.settings.layouts);
     EXPECT_NE(result.settings.layouts[1].id, settings.layouts[0].id);
@@ -177,7 +185,8 @@ TEST_F(DivvyMigrationTest, BehaviourOptionsMapOntoTheirSettings) {
 }
 
 TEST_F(DivvyMigrationTest, AnUnusableArchiveChangesNothing) {
-    setShortcuts({{"Fine", KeyCombo{1, kCommand}}, {"Broken", KeyCombo{2, kCommand}, true, true, 0}});
+    setShortcuts(
+        {{"Fine", KeyCombo{1, kCommand}}, {"Broken", KeyCombo{2, kCommand}, true, true, 0}});
     setDirect("lastColumnCount", std::int64_t{8});
     setDirect("lastRowCount", std::int64_t{4});
     EXPECT_TRUE(DivvyMigration::hasSavedShortcuts(defaults));
@@ -228,12 +237,15 @@ TEST(DivvyMigrationRunningTest, FindsOnlyALiveDivvyOfEitherEdition) {
     sim::SimWorkspace workspace{desktop, scheduler};
     EXPECT_EQ(DivvyMigration::runningInstance(workspace), std::nullopt);
     workspace.launch({.pid = 10, .bundleIdentifier = "org.example.Other"});
-    workspace.launch({.pid = 11, .bundleIdentifier = std::string{DivvyMigration::bundleID},
+    workspace.launch({.pid = 11,
+                      .bundleIdentifier = std::string{DivvyMigration::bundleID},
                       .isTerminated = true});
-    workspace.launch({.pid = 12, .bundleIdentifier = std::string{DivvyMigration::bundleID},
+    workspace.launch({.pid = 12,
+                      .bundleIdentifier = std::string{DivvyMigration::bundleID},
                       .processExists = false});
     EXPECT_EQ(DivvyMigration::runningInstance(workspace), std::nullopt);
-    workspace.launch({.pid = 13, .bundleIdentifier = std::string{DivvyMigration::appStoreBundleID}});
+    workspace.launch(
+        {.pid = 13, .bundleIdentifier = std::string{DivvyMigration::appStoreBundleID}});
     const auto running = DivvyMigration::runningInstance(workspace);
     ASSERT_TRUE(running.has_value());
     EXPECT_EQ(running->processIdentifier, 13);

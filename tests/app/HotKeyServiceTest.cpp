@@ -39,7 +39,8 @@ TEST_F(HotKeyServiceTest, IdsStartAtOneAndAConflictUsesOneUpWithoutALogLine) {
     const auto second = service.add(controlH, false, count);
     const auto third = service.add(escape, true, count);
 
-    EXPECT_EQ(first, std::pair(HotKeyService::Status{Kind::registered}, std::optional<std::uint32_t>{1}));
+    EXPECT_EQ(first,
+              std::pair(HotKeyService::Status{Kind::registered}, std::optional<std::uint32_t>{1}));
     EXPECT_EQ(second.first, Kind::conflict);
     EXPECT_FALSE(second.second.has_value());
     EXPECT_EQ(third.second, 3u);
@@ -81,7 +82,8 @@ TEST_F(HotKeyServiceTest, EventsThatAreNotOursAreLeftToOthers) {
     service.unregister(id);
 
     const EventHotKeyID ours{HotKeyService::kSignature, id};
-    EXPECT_EQ(hotKeys.deliver({kEventClassKeyboard, kEventHotKeyReleased, ours}), eventNotHandledErr);
+    EXPECT_EQ(hotKeys.deliver({kEventClassKeyboard, kEventHotKeyReleased, ours}),
+              eventNotHandledErr);
     EXPECT_EQ(hotKeys.deliver({kEventClassKeyboard, kEventHotKeyPressed,
                                EventHotKeyID{fourCharCode("OTHR"), id}}),
               eventNotHandledErr);
@@ -105,10 +107,13 @@ TEST_F(HotKeyServiceTest, UnregisterAllSparesTransientEntries) {
 
 TEST_F(HotKeyServiceTest, AnActionMayUnregisterItsOwnEntry) {
     std::optional<HotKeyService::RegistrationID> id;
-    id = service.add(escape, true, [&] {
-                   ++presses;
-                   service.unregister(*id);
-               }).second;
+    id = service
+             .add(escape, true,
+                  [&] {
+                      ++presses;
+                      service.unregister(*id);
+                  })
+             .second;
     EXPECT_EQ(hotKeys.press(combination(escape)), noErr);
     EXPECT_EQ(presses, 1);
     EXPECT_FALSE(hotKeys.isRegistered(combination(escape)));
@@ -151,7 +156,8 @@ TEST(HotKeyServiceStatusTest, Sentences) {
               "This key can't be a shortcut");
     EXPECT_EQ(Status{Kind::conflict}.userDescription(),
               "In use by another app or another Tilewise shortcut");
-    EXPECT_EQ(Status{Kind::systemShortcut}.userDescription(), "Reserved by a macOS keyboard shortcut");
+    EXPECT_EQ(Status{Kind::systemShortcut}.userDescription(),
+              "Reserved by a macOS keyboard shortcut");
     EXPECT_EQ(Status{Kind::deferredForDivvy}.userDescription(), "Paused while Divvy is running");
     EXPECT_NE(Status::failed(1), Status::failed(2));
 }
@@ -174,17 +180,20 @@ class SystemShortcutTest : public ::testing::Test {
 };
 
 TEST_F(SystemShortcutTest, ExtraBitsInTheSystemsModifiersAreIgnored) {
-    EXPECT_TRUE(isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, std::int64_t{0x20100}, true)}));
+    EXPECT_TRUE(
+        isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, std::int64_t{0x20100}, true)}));
     EXPECT_FALSE(isSystem(KeyCombo{kSpace, {Modifiers::command, Modifiers::shift}},
                           {systemEntry(std::int64_t{kSpace}, std::int64_t{0x20100}, true)}));
 }
 
 TEST_F(SystemShortcutTest, DisabledOrMistypedEntriesNeverMatch) {
-    EXPECT_FALSE(isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, std::int64_t{0x100}, false)}));
-    EXPECT_FALSE(isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, std::int64_t{0x100},
-                                                     std::int64_t{1})}));
+    EXPECT_FALSE(
+        isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, std::int64_t{0x100}, false)}));
+    EXPECT_FALSE(isSystem(
+        commandSpace, {systemEntry(std::int64_t{kSpace}, std::int64_t{0x100}, std::int64_t{1})}));
     EXPECT_FALSE(isSystem(commandSpace, {systemEntry(double{kSpace}, std::int64_t{0x100}, true)}));
-    EXPECT_FALSE(isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, std::string{"256"}, true)}));
+    EXPECT_FALSE(
+        isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, std::string{"256"}, true)}));
     EXPECT_FALSE(isSystem(commandSpace, {PropertyDictionary{}}));
 }
 
@@ -193,8 +202,9 @@ TEST_F(SystemShortcutTest, ModifierValuesOutsideUnsigned32BitAreSkippedNotFatal)
     const std::int64_t tooLarge = 0x100000100LL;
     EXPECT_FALSE(isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, negative, true),
                                          systemEntry(std::int64_t{kSpace}, tooLarge, true)}));
-    EXPECT_TRUE(isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, negative, true),
-                                        systemEntry(std::int64_t{kSpace}, std::int64_t{0x100}, true)}));
+    EXPECT_TRUE(
+        isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, negative, true),
+                                systemEntry(std::int64_t{kSpace}, std::int64_t{0x100}, true)}));
 }
 
 TEST_F(SystemShortcutTest, AnUnreadableListMeansNoSystemShortcut) {

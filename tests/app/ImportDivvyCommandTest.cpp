@@ -68,6 +68,7 @@ class ImportDivvyCommandTest : public ::testing::Test {
 };
 
 TEST_F(ImportDivvyCommandTest, DryRunPrintsTheNotesAndLayoutsAndWritesNothing) {
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
     const auto run = importDivvy({"--dry-run", "--from", andrewsPreferences()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
@@ -80,6 +81,7 @@ TEST_F(ImportDivvyCommandTest, DryRunPrintsTheNotesAndLayoutsAndWritesNothing) {
 }
 
 TEST_F(ImportDivvyCommandTest, ImportMergesIntoTheSettingsFile) {
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
     ASSERT_EQ(importDivvy({"--from", andrewsPreferences()}).status, 0);
     ASSERT_EQ(importDivvy({"--from", andrewsPreferences()}).status, 0);
     const auto settings = savedSettings();
@@ -90,8 +92,9 @@ TEST_F(ImportDivvyCommandTest, ImportMergesIntoTheSettingsFile) {
 }
 
 TEST_F(ImportDivvyCommandTest, ABareArchiveStandsForTheWholeDomain) {
-    const auto archive = test::divvySamples() / "matthewmcvickar-setup" /
-                         "20140711-125949-9d17061a.archive.bplist";
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
+    const auto archive =
+        test::divvySamples() / "matthewmcvickar-setup" / "20140711-125949-9d17061a.archive.bplist";
     const auto run = importDivvy({"--dry-run", "--from", archive.string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(run.out.starts_with("Imported 9 shortcuts: Full Screen (⌥F10), ")) << run.out;
@@ -113,6 +116,7 @@ TEST_F(ImportDivvyCommandTest, ReadsTheAppStoreEditionsPreferencesFromTheStandar
 }
 
 TEST_F(ImportDivvyCommandTest, AnUnreadableArchiveFailsAndLeavesTheSettingsAlone) {
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
     ASSERT_EQ(importDivvy({"--from", andrewsPreferences()}).status, 0);
     const auto before = readFileBytes(settingsFile);
     fs::create_directories(preferences);

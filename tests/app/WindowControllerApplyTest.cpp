@@ -109,8 +109,7 @@ TEST_F(WindowControllerApplyTest, TheEarlierOfTwoQuickAppliesIsSuperseded) {
 }
 
 TEST_F(WindowControllerApplyTest, EnhancedInterfaceIsOffDuringWritesAndRestoredAfterwards) {
-    const sim::WindowId id =
-        frontmostWindow({}, {.pid = kPid, .enhancedUserInterface = true});
+    const sim::WindowId id = frontmostWindow({}, {.pid = kPid, .enhancedUserInterface = true});
     ASSERT_TRUE(applyFrame(kRequested, captureTarget()).has_value());
 
     const auto writes = desktop.window(id)->writes;
@@ -133,8 +132,8 @@ TEST_F(WindowControllerApplyTest, EnhancedInterfaceIsRestoredWhenTheWindowCloses
 }
 
 TEST_F(WindowControllerApplyTest, ARequestReplacedDuringItsPauseStopsAndRestoresEnhancedInterface) {
-    const sim::WindowId id = frontmostWindow({.positionWritesIgnored = 1},
-                                             {.pid = kPid, .enhancedUserInterface = true});
+    const sim::WindowId id =
+        frontmostWindow({.positionWritesIgnored = 1}, {.pid = kPid, .enhancedUserInterface = true});
     const WindowTarget target = captureTarget();
     std::vector<WindowController::ApplyOutcome> results;
     queue->setPauseHook([&](SerialQueue::Duration) {

@@ -32,7 +32,8 @@ class WindowControllerFixture : public ::testing::Test {
 
     /// Launches an application with one window and brings it to the front.
     sim::WindowId frontmostWindow(sim::SimWindow window = {},
-                                  sim::SimApplication app = {.pid = kPid, .localizedName = "Editor"}) {
+                                  sim::SimApplication app = {.pid = kPid,
+                                                             .localizedName = "Editor"}) {
         const ProcessId pid = workspace.launch(std::move(app));
         workspace.activate(pid);
         return desktop.addWindow(pid, std::move(window));

@@ -53,8 +53,8 @@ TEST_F(WindowControllerTest, CapturesTheFocusedWindowAndCompletesOnTheMainThread
     EXPECT_EQ(target.appName, "Editor");
     EXPECT_EQ(target.appIcon, icon);
     EXPECT_EQ(target.frame, Rect(40, 50, 640, 480));
-    EXPECT_EQ(target.key(), std::to_string(kPid) + ":" +
-                                std::to_string(accessibility.hash(target.element)));
+    EXPECT_EQ(target.key(),
+              std::to_string(kPid) + ":" + std::to_string(accessibility.hash(target.element)));
     EXPECT_EQ(desktop.application(kPid)->messagingTimeout, WindowController::kMessagingTimeout);
     EXPECT_EQ(desktop.window(focused)->messagingTimeout, WindowController::kMessagingTimeout);
 }
@@ -117,8 +117,9 @@ TEST_F(WindowControllerTest, FallsBackToTheFirstStandardWindowOfTheList) {
 
 TEST_F(WindowControllerTest, TrustAndSilenceStopTheWindowSearchAtOnce) {
     frontmostWindow();
-    for (const auto& [status, expected] : {std::pair{kAXErrorAPIDisabled, Kind::permissionMissing},
-                                           std::pair{kAXErrorCannotComplete, Kind::appUnresponsive}}) {
+    for (const auto& [status, expected] :
+         {std::pair{kAXErrorAPIDisabled, Kind::permissionMissing},
+          std::pair{kAXErrorCannotComplete, Kind::appUnresponsive}}) {
         desktop.modifyApplication(kPid, [status](SimApplication& app) {
             app.readOverrides[std::string{AXAttribute::focusedWindow}] = {status, {}};
         });
@@ -166,7 +167,8 @@ class WindowControllerReadMappingTest : public WindowControllerFixture,
                                         public ::testing::WithParamInterface<ReadMapping> {};
 
 TEST_P(WindowControllerReadMappingTest, MapsFrameReadStatusesToErrors) {
-    frontmostWindow({.readOverrides = {{std::string{AXAttribute::position}, {GetParam().status, {}}}}});
+    frontmostWindow(
+        {.readOverrides = {{std::string{AXAttribute::position}, {GetParam().status, {}}}}});
     EXPECT_EQ(capture().error(), GetParam().expected);
 }
 
@@ -193,16 +195,16 @@ TEST_F(WindowControllerTest, FrameReadsNeedPointAndSizeValuesAndThePositionError
     EXPECT_EQ(capture().error(), Kind::notResizable);
 
     desktop.modifyWindow(id, [](SimWindow& window) {
-        window.readOverrides = {
-            {std::string{AXAttribute::position}, {kAXErrorCannotComplete, {}}},
-            {std::string{AXAttribute::size}, {kAXErrorInvalidUIElement, {}}}};
+        window.readOverrides = {{std::string{AXAttribute::position}, {kAXErrorCannotComplete, {}}},
+                                {std::string{AXAttribute::size}, {kAXErrorInvalidUIElement, {}}}};
     });
     EXPECT_EQ(capture().error(), Kind::appUnresponsive);
 }
 
 TEST(WindowErrorTest, EverySentence) {
     const std::vector<std::pair<WindowError, std::string>> sentences{
-        {WindowError::accessibility(kAXErrorFailure), "The app rejected the request (AXError -25200)."},
+        {WindowError::accessibility(kAXErrorFailure),
+         "The app rejected the request (AXError -25200)."},
         {Kind::permissionMissing, "Tilewise needs Accessibility permission to move windows."},
         {Kind::noFrontmostApp, "No active app to arrange."},
         {Kind::tilewiseItself, "Tilewise doesn't arrange its own windows."},

@@ -63,7 +63,8 @@ TEST_F(WindowControllerThreadTest, CapturesAndAppliesOnTheWorkerAndCompletesOnTh
     // second one arrives, and gives up at its next check.
     const Rect requested{0, 0, 500, 400};
     std::vector<WindowController::ApplyOutcome> results;
-    controller.apply({10, 10, 300, 300}, **captured, [&](auto r) { results.push_back(std::move(r)); });
+    controller.apply({10, 10, 300, 300}, **captured,
+                     [&](auto r) { results.push_back(std::move(r)); });
     controller.apply(requested, **captured, [&](auto r) { results.push_back(std::move(r)); });
     ASSERT_TRUE(processEventsUntil([&] { return results.size() == 2; }));
 

@@ -28,7 +28,8 @@ struct Record {
     std::int64_t endColumn = 2;
     std::int64_t endRow = 5;
     std::optional<std::int64_t> keyCode = 123;
-    std::int64_t flags = static_cast<std::int64_t>((Modifiers::control | Modifiers::option).rawValue());
+    std::int64_t flags =
+        static_cast<std::int64_t>((Modifiers::control | Modifiers::option).rawValue());
     bool enabled = true;
     bool global = true;
     bool subdivided = false;
@@ -48,11 +49,15 @@ class DivvyArchive {
         if (record.name)
             fields.emplace_back("nameKey", test::uid(addName(*record.name)));
         const std::pair<const char*, std::int64_t> integers[] = {
-            {"sizeColumns", record.columns},          {"sizeRows", record.rows},
-            {"selectionStartColumn", record.startColumn}, {"selectionStartRow", record.startRow},
-            {"selectionEndColumn", record.endColumn},   {"selectionEndRow", record.endRow},
+            {"sizeColumns", record.columns},
+            {"sizeRows", record.rows},
+            {"selectionStartColumn", record.startColumn},
+            {"selectionStartRow", record.startRow},
+            {"selectionEndColumn", record.endColumn},
+            {"selectionEndRow", record.endRow},
             {"keyComboFlags", record.flags}};
-        for (const auto& [key, value] : integers) fields.emplace_back(key, test::integer(value));
+        for (const auto& [key, value] : integers)
+            fields.emplace_back(key, test::integer(value));
         if (record.keyCode)
             fields.emplace_back("keyComboCode", test::integer(*record.keyCode));
         fields.emplace_back("enabled", test::boolean(record.enabled));
@@ -121,8 +126,8 @@ TEST(DivvyImportTest, ImportsARecordWithEveryField) {
     EXPECT_TRUE(layout.enabled);
     EXPECT_TRUE(layout.isGlobal);
     EXPECT_EQ(layout.grid, (GridSize{record.columns, record.rows}));
-    EXPECT_EQ(layout.selection, CellSelection(record.startColumn, record.startRow,
-                                              record.endColumn, record.endRow));
+    EXPECT_EQ(layout.selection,
+              CellSelection(record.startColumn, record.startRow, record.endColumn, record.endRow));
     EXPECT_EQ(layout.shortcut,
               (KeyCombo{123, Modifiers{static_cast<std::uint64_t>(record.flags)}}));
 }
@@ -141,7 +146,7 @@ TEST(DivvyImportTest, CornersStoredInEitherOrderAreNormalised) {
 
 TEST(DivvyImportTest, OneUnusableRecordFailsTheWholeArchive) {
     for (const Record& bad : {Record{.columns = 0}, Record{.rows = 31}, Record{.endRow = 6},
-                             Record{.startColumn = -1}, Record{.columns = 4, .endColumn = 4}}) {
+                              Record{.startColumn = -1}, Record{.columns = 4, .endColumn = 4}}) {
         DivvyArchive archive;
         archive.add(Record{.name = "Fine"});
         archive.add(bad);
@@ -175,10 +180,11 @@ TEST(DivvyImportTest, MissingKeysReadAsZeroAndFalse) {
 
 TEST(DivvyImportTest, OutOfRangeKeysLeaveTheLayoutWithoutShortcut) {
     for (const Record& record : {Record{.keyCode = std::nullopt}, Record{.keyCode = 70000},
-                                Record{.keyCode = -1}, Record{.flags = -1}}) {
+                                 Record{.keyCode = -1}, Record{.flags = -1}}) {
         EXPECT_EQ(importOne(record).shortcut, std::nullopt);
     }
-    EXPECT_EQ(importOne({.keyCode = 65535}).shortcut, (KeyCombo{65535, Modifiers::control | Modifiers::option}));
+    EXPECT_EQ(importOne({.keyCode = 65535}).shortcut,
+              (KeyCombo{65535, Modifiers::control | Modifiers::option}));
 }
 
 TEST(DivvyImportTest, KeepsOnlyTheFourModifierBits) {
@@ -189,13 +195,23 @@ TEST(DivvyImportTest, KeepsOnlyTheFourModifierBits) {
 }
 
 TEST(DivvyImportTest, SubdividedRecordsAddressAGridTwiceAsFine) {
-    const auto middleHalf = importOne({.columns = 10, .rows = 10, .startColumn = 5, .startRow = 0,
-                                       .endColumn = 14, .endRow = 19, .subdivided = true});
+    const auto middleHalf = importOne({.columns = 10,
+                                       .rows = 10,
+                                       .startColumn = 5,
+                                       .startRow = 0,
+                                       .endColumn = 14,
+                                       .endRow = 19,
+                                       .subdivided = true});
     EXPECT_EQ(middleHalf.grid, (GridSize{20, 20}));
     EXPECT_EQ(middleHalf.selection, CellSelection(5, 0, 14, 19));
     // Small indices would fit the stored grid too, but they still mean the finer cells.
-    const auto quarter = importOne({.columns = 6, .rows = 6, .startColumn = 0, .startRow = 0,
-                                    .endColumn = 2, .endRow = 5, .subdivided = true});
+    const auto quarter = importOne({.columns = 6,
+                                    .rows = 6,
+                                    .startColumn = 0,
+                                    .startRow = 0,
+                                    .endColumn = 2,
+                                    .endRow = 5,
+                                    .subdivided = true});
     EXPECT_EQ(quarter.grid, (GridSize{12, 12}));
     EXPECT_EQ(quarter.selection.normalized(quarter.grid).maxX, 0.25);
     DivvyArchive tooFine;
@@ -231,7 +247,8 @@ TEST(DivvyImportTest, EveryImportGivesFreshIds) {
     ASSERT_TRUE(first && second);
     std::set<Uuid> ids;
     for (const auto* run : {&*first, &*second}) {
-        for (const auto& layout : *run) ids.insert(layout.id);
+        for (const auto& layout : *run)
+            ids.insert(layout.id);
     }
     EXPECT_EQ(ids.size(), 4U);
 }
@@ -288,10 +305,18 @@ TEST(DivvyImportTest, ElementsOfAnotherClassOrCyclesAreUnexpected) {
 }
 
 TEST(DivvyImportTest, AWrongTypeAtAnyKeyIsUnexpected) {
-    const char* keys[] = {"nameKey",           "sizeColumns",         "sizeRows",
-                          "selectionStartColumn", "selectionStartRow", "selectionEndColumn",
-                          "selectionEndRow",   "keyComboCode",        "keyComboFlags",
-                          "enabled",           "global",              "subdivided"};
+    const char* keys[] = {"nameKey",
+                          "sizeColumns",
+                          "sizeRows",
+                          "selectionStartColumn",
+                          "selectionStartRow",
+                          "selectionEndColumn",
+                          "selectionEndRow",
+                          "keyComboCode",
+                          "keyComboFlags",
+                          "enabled",
+                          "global",
+                          "subdivided"};
     for (const char* key : keys) {
         for (int variant = 0; variant < 2; ++variant) {
             DivvyArchive archive;
@@ -321,6 +346,7 @@ const SavedLayout& named(const std::vector<SavedLayout>& layouts, const std::str
 }
 
 TEST(DivvyImportTest, EveryPublishedArchiveImports) {
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
     std::size_t archives = 0;
     for (const auto& entry :
          std::filesystem::directory_iterator(test::divvySamples() / "matthewmcvickar-setup")) {
@@ -335,6 +361,7 @@ TEST(DivvyImportTest, EveryPublishedArchiveImports) {
 }
 
 TEST(DivvyImportTest, PublishedArchivesGiveTheExpectedLayouts) {
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
     const auto control = Modifiers::control | Modifiers::option | Modifiers::command;
     const auto early = importSample("20140711-125949-9d17061a");
     const auto& fullScreen = named(early, "Full Screen");
@@ -361,6 +388,7 @@ TEST(DivvyImportTest, PublishedArchivesGiveTheExpectedLayouts) {
 }
 
 TEST(DivvyImportTest, ThePreferencesFileArchiveGivesItsLayout) {
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
     const auto preferences = PropertyList::parse(test::readFile(
         test::divvySamples() / "andrewscwei-macos-config_com.mizage.direct.Divvy.plist"));
     ASSERT_TRUE(preferences.has_value());

@@ -126,7 +126,8 @@ TEST(KeyedArchiveTest, ANilOrMissingRootIsNull) {
     EXPECT_EQ(archive->root(), nullptr);
 
     KeyedArchiveBuilder noRoot;
-    const auto withoutRoot = KeyedArchive::open(test::toBinary(noRoot.archive(test::dictionary({}))));
+    const auto withoutRoot =
+        KeyedArchive::open(test::toBinary(noRoot.archive(test::dictionary({}))));
     ASSERT_TRUE(withoutRoot.has_value());
     EXPECT_EQ(withoutRoot->root(), nullptr);
 }

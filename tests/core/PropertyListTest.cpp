@@ -58,13 +58,15 @@ TEST(PropertyListTest, ReadsBinaryAndXmlFormsAlike) {
 }
 
 TEST(PropertyListTest, ReadsTheRealDivvyPreferencesFile) {
+    TILEWISE_REQUIRE_DIVVY_SAMPLES();
     const auto plist = PropertyList::parse(test::readFile(
         test::divvySamples() / "andrewscwei-macos-config_com.mizage.direct.Divvy.plist"));
     ASSERT_TRUE(plist.has_value());
     EXPECT_EQ(*plist->find("lastColumnCount")->integer(), 6);
     EXPECT_EQ(*plist->find("defaultRowCount")->integer(), 4);
     EXPECT_EQ(*plist->find("useDefaultGrid")->boolean(), true);
-    EXPECT_TRUE(std::holds_alternative<PropertyList::Date>(plist->find("SULastCheckTime")->value()));
+    EXPECT_TRUE(
+        std::holds_alternative<PropertyList::Date>(plist->find("SULastCheckTime")->value()));
     ASSERT_NE(plist->find("shortcuts")->data(), nullptr);
     EXPECT_TRUE(PropertyList::parse(*plist->find("shortcuts")->data()).has_value());
 }
@@ -108,8 +110,8 @@ TEST(PropertyListTest, RejectsDictionaryKeysWithANulCharacter) {
         EXPECT_EQ(PropertyList::parse(test::bytesOf(text)).error(),
                   PropertyListError::notAPropertyList);
     }
-    const auto fine = PropertyList::parse(
-        test::bytesOf("<plist><dict><key>a&#10;b</key><true/></dict></plist>"));
+    const auto fine =
+        PropertyList::parse(test::bytesOf("<plist><dict><key>a&#10;b</key><true/></dict></plist>"));
     ASSERT_TRUE(fine.has_value());
     EXPECT_NE(fine->find("a\nb"), nullptr);
 }
@@ -154,9 +156,11 @@ Bytes binaryChain(std::size_t containers) {
 
 Bytes xmlChain(std::size_t containers) {
     std::string text = "<?xml version=\"1.0\"?><plist version=\"1.0\">";
-    for (std::size_t i = 0; i < containers; ++i) text += "<array>";
+    for (std::size_t i = 0; i < containers; ++i)
+        text += "<array>";
     text += "<integer>0</integer>";
-    for (std::size_t i = 0; i < containers; ++i) text += "</array>";
+    for (std::size_t i = 0; i < containers; ++i)
+        text += "</array>";
     return test::bytesOf(text + "</plist>");
 }
 
@@ -175,7 +179,8 @@ TEST(PropertyListTest, NestingIsBoundedInBothFormats) {
 
 TEST(PropertyListTest, XmlMarkupThatCannotNestIsNotCounted) {
     std::string deepComment = "<!--";
-    for (int i = 0; i < 1000; ++i) deepComment += "<array>";
+    for (int i = 0; i < 1000; ++i)
+        deepComment += "<array>";
     deepComment += "-->";
     const auto text = "<?xml version=\"1.0\"?><plist version=\"1.0\">" + deepComment +
                       "<array><string><![CDATA[</array>]]></string><true/></array></plist>";
@@ -189,8 +194,8 @@ TEST(PropertyListTest, XmlMarkupThatCannotNestIsNotCounted) {
 TEST(PropertyListTest, XmlConstructsThatCouldHideNestingAreRefused) {
     for (const std::string text :
          {"<!DOCTYPE plist [ <!ENTITY a \"</array>\"> ]><plist><array/></plist>",
-          "<plist><array a=\"/>\"><array/></array></plist>", "<plist><plist><true/></plist></plist>",
-          "<plist><!-- unterminated <array></plist>"}) {
+          "<plist><array a=\"/>\"><array/></array></plist>",
+          "<plist><plist><true/></plist></plist>", "<plist><!-- unterminated <array></plist>"}) {
         EXPECT_EQ(PropertyList::parse(test::bytesOf(text)).error(),
                   PropertyListError::notAPropertyList)
             << text;
@@ -200,7 +205,8 @@ TEST(PropertyListTest, XmlConstructsThatCouldHideNestingAreRefused) {
 TEST(PropertyListTest, SizeEntriesAndValuesAreBounded) {
     const PropertyListLimits small{.maxBytes = 64, .maxValues = 10, .maxEntries = 3, .maxDepth = 4};
     std::vector<test::Node> four;
-    for (int i = 0; i < 4; ++i) four.push_back(test::integer(i));
+    for (int i = 0; i < 4; ++i)
+        four.push_back(test::integer(i));
     const auto wide = test::array(std::move(four));
     EXPECT_EQ(PropertyList::parse(test::toXml(wide), {.maxEntries = 3}).error(),
               PropertyListError::tooComplex);
@@ -208,9 +214,8 @@ TEST(PropertyListTest, SizeEntriesAndValuesAreBounded) {
               PropertyListError::tooComplex);
     EXPECT_EQ(PropertyList::parse(test::toXml(wide), {.maxBytes = 64}).error(),
               PropertyListError::tooComplex);
-    const auto manyValues = raw::assemble({raw::array({1, 1, 1}, 1), raw::array({2, 2, 2}, 1),
-                                           raw::integer(0)},
-                                          0, 1);
+    const auto manyValues =
+        raw::assemble({raw::array({1, 1, 1}, 1), raw::array({2, 2, 2}, 1), raw::integer(0)}, 0, 1);
     EXPECT_EQ(PropertyList::parse(manyValues, small).error(), PropertyListError::tooComplex);
     EXPECT_TRUE(PropertyList::parse(manyValues, {.maxValues = 13}).has_value());
 }

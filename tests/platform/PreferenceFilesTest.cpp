@@ -94,7 +94,8 @@ TEST_F(PreferenceFilesTest, ADomainFileReplacesTheSearch) {
 TEST_F(PreferenceFilesTest, StandardDirectoriesFollowTheEnvironment) {
     const auto directories = PreferenceFiles::standardDirectories();
     ASSERT_EQ(directories.size(), 2U);
-    EXPECT_EQ(directories[0], fs::path{std::getenv("XDG_CONFIG_HOME")} / "Tilewise" / "Preferences");
+    EXPECT_EQ(directories[0],
+              fs::path{std::getenv("XDG_CONFIG_HOME")} / "Tilewise" / "Preferences");
     EXPECT_EQ(directories[1], fs::path{std::getenv("HOME")} / "Library" / "Preferences");
 }
 

@@ -54,7 +54,8 @@ TEST_F(SimAccessibilityTest, SizesAreClampedAndSteppedFromTheMinimum) {
 TEST_F(SimAccessibilityTest, IgnoredAndDriftingMovesStillAnswerSuccess) {
     const WindowId late = addWindow({.positionWritesIgnored = 1});
     const auto lateWindow = SimAccessibility::windowElement(late);
-    EXPECT_EQ(ax.setAttributeValue(lateWindow, AXAttribute::position, Point{5, 5}), kAXErrorSuccess);
+    EXPECT_EQ(ax.setAttributeValue(lateWindow, AXAttribute::position, Point{5, 5}),
+              kAXErrorSuccess);
     EXPECT_EQ(frameOf(late).origin, Point(100, 100));
     ax.setAttributeValue(lateWindow, AXAttribute::position, Point{5, 5});
     EXPECT_EQ(frameOf(late).origin, Point(5, 5));
@@ -111,7 +112,8 @@ TEST_F(SimAccessibilityTest, UnknownProcessesAndAttributesAnswerTheirStatusCodes
               kAXErrorInvalidUIElement);
     EXPECT_EQ(ax.copyAttributeValue(ax.createApplication(kPid), "AXTitle").error,
               kAXErrorAttributeUnsupported);
-    EXPECT_NE(ax.hash(SimAccessibility::windowElement(1)), ax.hash(SimAccessibility::windowElement(2)));
+    EXPECT_NE(ax.hash(SimAccessibility::windowElement(1)),
+              ax.hash(SimAccessibility::windowElement(2)));
 }
 
 }  // namespace

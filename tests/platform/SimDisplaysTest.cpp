@@ -8,8 +8,8 @@ namespace tilewise::sim {
 namespace {
 
 TEST(SimDisplaysTest, ReadsFramesUsableAreasAndOptions) {
-    const auto displays =
-        parseDisplays("1440x900+0+0 visible 0,25,1440,875 menubar 25; 1920x1080+1440-100 scale 2 id 7");
+    const auto displays = parseDisplays(
+        "1440x900+0+0 visible 0,25,1440,875 menubar 25; 1920x1080+1440-100 scale 2 id 7");
     ASSERT_TRUE(displays.has_value()) << displays.error();
     ASSERT_EQ(displays->size(), 2u);
 
@@ -42,9 +42,9 @@ TEST(SimDisplaysTest, EmptyTextMeansNoDisplays) {
 }
 
 TEST(SimDisplaysTest, NamesTheMalformedPart) {
-    for (const auto* text : {"visible 0,0,1,1", "1440x900+0+0 visible 0,25,1440",
-                             "1440x900+0+0 scale 0", "1440x900+0+0 id -3", "1440x900+0+0 scale",
-                             "1440x900+0+0 colour red", "1440x900"}) {
+    for (const auto* text :
+         {"visible 0,0,1,1", "1440x900+0+0 visible 0,25,1440", "1440x900+0+0 scale 0",
+          "1440x900+0+0 id -3", "1440x900+0+0 scale", "1440x900+0+0 colour red", "1440x900"}) {
         const auto displays = parseDisplays(text);
         EXPECT_FALSE(displays.has_value()) << text;
         if (!displays) {

@@ -14,7 +14,8 @@ TEST(SimUserDefaultsTest, KeepsTheOwnDomainApartFromOtherApplications) {
     defaults.set("TilewiseSettingsPath", std::string{"~/tilewise.json"});
     defaults.set(kDivvy, "lastColumnCount", std::int64_t{8});
 
-    EXPECT_EQ(defaults.value("TilewiseSettingsPath"), PropertyValue{std::string{"~/tilewise.json"}});
+    EXPECT_EQ(defaults.value("TilewiseSettingsPath"),
+              PropertyValue{std::string{"~/tilewise.json"}});
     EXPECT_FALSE(defaults.value("lastColumnCount").has_value());
     EXPECT_EQ(defaults.value(kDivvy, "lastColumnCount"), PropertyValue{std::int64_t{8}});
     EXPECT_FALSE(defaults.value(kDivvy, "TilewiseSettingsPath").has_value());

@@ -20,11 +20,21 @@ struct BufferDeleter {
 
 }  // namespace
 
-Node boolean(bool value) { return Node{plist_new_bool(value ? 1 : 0)}; }
-Node integer(std::int64_t value) { return Node{plist_new_uint(static_cast<std::uint64_t>(value))}; }
-Node real(double value) { return Node{plist_new_real(value)}; }
-Node string(const std::string& value) { return Node{plist_new_string(value.c_str())}; }
-Node uid(std::uint64_t index) { return Node{plist_new_uid(index)}; }
+Node boolean(bool value) {
+    return Node{plist_new_bool(value ? 1 : 0)};
+}
+Node integer(std::int64_t value) {
+    return Node{plist_new_uint(static_cast<std::uint64_t>(value))};
+}
+Node real(double value) {
+    return Node{plist_new_real(value)};
+}
+Node string(const std::string& value) {
+    return Node{plist_new_string(value.c_str())};
+}
+Node uid(std::uint64_t index) {
+    return Node{plist_new_uid(index)};
+}
 
 Node array(std::vector<Node> elements) {
     Node node{plist_new_array()};
@@ -62,23 +72,31 @@ Bytes toXml(const Node& node) {
     return Bytes(buffer, buffer + length);
 }
 
-Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes bytesOf(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
 
 Bytes readFile(const std::filesystem::path& path) {
     const std::string content = readFileBytes(path);
     return Bytes(content.begin(), content.end());
 }
 
-std::filesystem::path divvySamples() { return TILEWISE_DIVVY_SAMPLES; }
+std::filesystem::path divvySamples() {
+    return TILEWISE_DIVVY_SAMPLES;
+}
 
-KeyedArchiveBuilder::KeyedArchiveBuilder() { objects_.push_back(string("$null")); }
+KeyedArchiveBuilder::KeyedArchiveBuilder() {
+    objects_.push_back(string("$null"));
+}
 
 std::uint64_t KeyedArchiveBuilder::add(Node object) {
     objects_.push_back(std::move(object));
     return objects_.size() - 1;
 }
 
-std::uint64_t KeyedArchiveBuilder::addString(const std::string& text) { return add(string(text)); }
+std::uint64_t KeyedArchiveBuilder::addString(const std::string& text) {
+    return add(string(text));
+}
 
 std::uint64_t KeyedArchiveBuilder::addClass(const std::string& name,
                                             const std::vector<std::string>& hierarchy) {
@@ -128,7 +146,9 @@ Node KeyedArchiveBuilder::archive(Node top) const {
 
 namespace rawbplist {
 
-Bytes integer(std::uint8_t value) { return {0x10, value}; }
+Bytes integer(std::uint8_t value) {
+    return {0x10, value};
+}
 
 Bytes ascii(const std::string& text) {
     Bytes out{static_cast<std::uint8_t>(0x50 | text.size())};

@@ -34,8 +34,13 @@ Bytes toXml(const Node& node);
 Bytes bytesOf(const std::string& text);
 Bytes readFile(const std::filesystem::path& path);
 
-/// The directory of the published Divvy preference samples.
+/// The directory of the published Divvy preference samples; empty when the build found none.
 std::filesystem::path divvySamples();
+
+/// Skips the running test, saying why, when the published samples are not available.
+#define TILEWISE_REQUIRE_DIVVY_SAMPLES()                                  \
+    if (!std::filesystem::is_directory(::tilewise::test::divvySamples())) \
+    GTEST_SKIP() << "the published Divvy samples were not found beside this checkout"
 
 /// An NSKeyedArchiver archive under construction: "$objects" starts with "$null" at index 0,
 /// and objects refer to each other by the indexes the `add…` calls return.

@@ -1,112 +1,275 @@
+// Qt's headers must come before Xlib's, whose macros (Bool, Status, KeyPress) they use as names.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include "platform/x11/X11HotKeys.h"
 
-#include <QCoreApplication>
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
-#include "platform/x11/KeyCodeTable.h"
-#include <poll.h>
+#include <algorithm>
 
+#include "core/KeyCombo.h"
+#include "platform/ManualScheduler.h"
+#include "platform/x11/ErrorTrap.h"
+#include "platform/x11/ModifierMasks.h"
 #include "tests/x11/support/X11TestSupport.h"
 
 namespace tilewise::testing {
 namespace {
 
-using x11::X11EventLoop;
 using x11::X11HotKeys;
 
-constexpr std::uint32_t kControl = 0x1000, kOption = 0x800;
-constexpr std::uint16_t kMacK = 40, kMacA = 0, kMacKeypad1 = 83;
+constexpr std::uint32_t kSignature = fourCharCode("TLWS");
+constexpr std::uint32_t kKeyK = 40;  // macOS virtual key code of K
+const std::uint32_t kControl = Modifiers::control.carbonFlags();
+const std::uint32_t kControlOption = Modifiers{Modifiers::control, Modifiers::option}.carbonFlags();
 
-// The event loop's socket notifier needs a Qt application; the test pumps events itself.
-QCoreApplication& qtApplication() {
-    static int argc = 1;
-    static char name[] = "tilewise_x11_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
-    return application;
+x11::X11Connection connectionOfItsOwn() {
+    auto connection = x11::X11Connection::open();
+    if (!connection) std::abort();
+    return std::move(*connection);
 }
 
 class X11HotKeysTest : public X11Test {
   protected:
     X11HotKeysTest() {
-        qtApplication();
         hotKeys.installEventHandler([this](const HotKeyEvent& event) {
-            (event.kind == kEventHotKeyPressed ? presses : releases).push_back(event.hotKeyID->id);
+            events.push_back(event);
             return noErr;
         });
     }
-
-    // Types a combination with XTEST, as a user would, and waits for its release to arrive.
-    void type(const std::string& keys) {
-        const size_t releasesBefore = releases.size();
-        ASSERT_EQ(runProgram({"xdotool", "key", keys}), 0);
-        const auto deadline = std::chrono::steady_clock::now() + kServerTimeout;
-        while (releases.size() == releasesBefore && std::chrono::steady_clock::now() < deadline) {
-            pollfd descriptor{ConnectionNumber(connection->display()), POLLIN, 0};
-            poll(&descriptor, 1, 50);
-            events.dispatchPending();
-        }
+    ~X11HotKeysTest() override {
+        XkbLockModifiers(display(), XkbUseCoreKbd, allLocks(), 0);
+        XSync(display(), False);
     }
 
-    unsigned keycodeOf(std::uint16_t macKey) {
-        return *x11::KeyCodeTable::evdevFromMac(macKey) + x11::KeyCodeTable::kXKeycodeOffset;
+    KeyCode keycode(KeySym keysym) { return XKeysymToKeycode(display(), keysym); }
+
+    // Through XTEST, as a real keyboard would: the server matches passive grabs against it.
+    void fake(KeyCode key, bool down) {
+        XTestFakeKeyEvent(display(), key, down ? True : False, CurrentTime);
+        XSync(display(), False);
+    }
+    void typeControlAltK() {
+        for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_k}) fake(keycode(key), true);
+        for (const KeySym key : {XK_k, XK_Alt_L, XK_Control_L}) fake(keycode(key), false);
+    }
+    void lock(unsigned mask, bool on) {
+        XkbLockModifiers(display(), XkbUseCoreKbd, mask, on ? mask : 0);
+        XSync(display(), False);
+    }
+    unsigned allLocks() {
+        const auto masks = x11::ModifierMasks::read(display());
+        return LockMask | masks.numLock | masks.scrollLock;
     }
 
-    std::optional<x11::X11Connection> connection{*x11::X11Connection::open()};
-    X11EventLoop events{connection->display()};
-    X11HotKeys hotKeys{connection->display(), events};
-    std::vector<std::uint32_t> presses, releases;
+    EventHotKeyRef registerControlOptionK(std::uint32_t id) {
+        const auto registration =
+            hotKeys.registerEventHotKey(kKeyK, kControlOption, {kSignature, id},
+                                        kEventHotKeyExclusive);
+        EXPECT_EQ(registration.status, noErr);
+        return registration.ref;
+    }
+
+    std::vector<std::uint32_t> kinds() const {
+        std::vector<std::uint32_t> result;
+        for (const auto& event : events) result.push_back(event.kind);
+        return result;
+    }
+
+    ManualScheduler scheduler;
+    X11HotKeys hotKeys{connectionOfItsOwn(), scheduler};
+    std::vector<HotKeyEvent> events;
 };
 
-TEST_F(X11HotKeysTest, AGrabbedKeyFiresOncePerPressAndRelease) {
-    ASSERT_EQ(hotKeys.registerEventHotKey(kMacK, kControl | kOption, {1, 7}, 0).status, noErr);
-    type("ctrl+alt+k");
-    type("ctrl+alt+k");
-    EXPECT_EQ(presses, (std::vector<std::uint32_t>{7, 7}));
-    EXPECT_EQ(releases, (std::vector<std::uint32_t>{7, 7}));
+// Whether another client can take every lock variant of Control+Option+K right now.
+bool anotherClientCanGrabControlAltK(Display* display) {
+    const auto masks = x11::ModifierMasks::read(display);
+    const int key = XKeysymToKeycode(display, XK_k);
+    x11::ErrorTrap trap(display);
+    for (const unsigned variant : masks.lockVariants()) {
+        XGrabKey(display, key, ControlMask | masks.alt | variant, DefaultRootWindow(display), True,
+                 GrabModeAsync, GrabModeAsync);
+    }
+    const bool granted = !trap.check().has_value();
+    for (const unsigned variant : masks.lockVariants()) {
+        XUngrabKey(display, key, ControlMask | masks.alt | variant, DefaultRootWindow(display));
+    }
+    return granted;
 }
 
-TEST_F(X11HotKeysTest, AGrabbedKeyFiresWithNumLockOn) {
-    ASSERT_EQ(hotKeys.registerEventHotKey(kMacKeypad1, kControl | kOption, {1, 3}, 0).status, noErr);
-    ASSERT_EQ(runProgram({"xdotool", "key", "Num_Lock"}), 0);
-    type("ctrl+alt+KP_1");
-    ASSERT_EQ(runProgram({"xdotool", "key", "Num_Lock"}), 0);
-    EXPECT_EQ(presses, (std::vector<std::uint32_t>{3}));
+TEST_F(X11HotKeysTest, APressAndAReleaseReachTheHandlerWithTheHotKeysId) {
+    registerControlOptionK(7);
+    typeControlAltK();
+    typeControlAltK();
+    hotKeys.processEvents();
+    ASSERT_EQ(kinds(), (std::vector{kEventHotKeyPressed, kEventHotKeyReleased,
+                                    kEventHotKeyPressed, kEventHotKeyReleased}));
+    for (const auto& event : events) {
+        EXPECT_EQ(event.eventClass, kEventClassKeyboard);
+        EXPECT_EQ(event.hotKeyID, (EventHotKeyID{kSignature, 7}));
+    }
 }
 
-TEST_F(X11HotKeysTest, AnUnregisteredKeyNoLongerFires) {
-    const auto registration = hotKeys.registerEventHotKey(kMacK, kControl | kOption, {1, 2}, 0);
-    ASSERT_EQ(registration.status, noErr);
-    ASSERT_EQ(hotKeys.unregisterEventHotKey(registration.ref), noErr);
-    EXPECT_EQ(hotKeys.unregisterEventHotKey(registration.ref), paramErr);
-    ASSERT_EQ(hotKeys.registerEventHotKey(kMacA, kControl | kOption, {1, 9}, 0).status, noErr);
-    // Events arrive in order: a press of the released key would come before the other's.
-    ASSERT_EQ(runProgram({"xdotool", "key", "ctrl+alt+k"}), 0);
-    type("ctrl+alt+a");
-    EXPECT_EQ(presses, (std::vector<std::uint32_t>{9}));
+TEST_F(X11HotKeysTest, OtherModifiersOrKeysDoNotFire) {
+    registerControlOptionK(1);
+    for (const KeySym key : {XK_Control_L, XK_k}) fake(keycode(key), true);
+    for (const KeySym key : {XK_k, XK_Control_L}) fake(keycode(key), false);
+    for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_j}) fake(keycode(key), true);
+    for (const KeySym key : {XK_j, XK_Alt_L, XK_Control_L}) fake(keycode(key), false);
+    hotKeys.processEvents();
+    EXPECT_TRUE(events.empty());
 }
 
-TEST_F(X11HotKeysTest, AKeyHeldByAnotherClientIsAConflictAndLeavesNoGrabBehind) {
-    // This test's own connection is the other client; it holds only the Num Lock variant, so
-    // the other variants must be released again when the combination is refused.
-    const unsigned numLock = Mod2Mask;
-    XGrabKey(display(), static_cast<int>(keycodeOf(kMacA)), ControlMask | Mod1Mask | numLock,
-             root(), True, GrabModeAsync, GrabModeAsync);
+TEST_F(X11HotKeysTest, FiresWhateverLockKeysAreOn) {
+    registerControlOptionK(3);
+    const auto masks = x11::ModifierMasks::read(display());
+    ASSERT_NE(masks.numLock, 0u) << "the test server's keymap has a Num Lock modifier";
+    for (const unsigned locks : {unsigned{LockMask}, masks.numLock, LockMask | masks.numLock}) {
+        events.clear();
+        lock(locks, true);
+        typeControlAltK();
+        hotKeys.processEvents();
+        lock(locks, false);
+        EXPECT_EQ(kinds(), (std::vector{kEventHotKeyPressed, kEventHotKeyReleased}))
+            << "with lock modifiers " << locks;
+    }
+}
+
+TEST_F(X11HotKeysTest, AKeyGrabbedByAnotherClientIsAConflictAndLeavesNoGrabBehind) {
+    // The other client holds only the Num Lock variant, so ours gets the others first and
+    // must let them go again.
+    const auto masks = x11::ModifierMasks::read(display());
+    ASSERT_NE(masks.numLock, 0u);
+    const int key = keycode(XK_k);
+    XGrabKey(display(), key, ControlMask | masks.alt | masks.numLock, root(), True, GrabModeAsync,
+             GrabModeAsync);
     XSync(display(), False);
-    EXPECT_EQ(hotKeys.registerEventHotKey(kMacA, kControl | kOption, {1, 1}, 0).status,
+
+    const auto registration =
+        hotKeys.registerEventHotKey(kKeyK, kControlOption, {kSignature, 1}, kEventHotKeyExclusive);
+    EXPECT_EQ(registration.status, eventHotKeyExistsErr);
+    EXPECT_EQ(registration.ref, 0u);
+
+    XUngrabKey(display(), key, ControlMask | masks.alt | masks.numLock, root());
+    XSync(display(), False);
+    auto third = x11::X11Connection::open();
+    ASSERT_TRUE(third.has_value());
+    EXPECT_TRUE(anotherClientCanGrabControlAltK(third->display()));
+}
+
+TEST_F(X11HotKeysTest, OurOwnCombinationAgainIsAConflictOnlyWhenExclusive) {
+    registerControlOptionK(1);
+    EXPECT_EQ(hotKeys.registerEventHotKey(kKeyK, kControlOption, {kSignature, 2},
+                                          kEventHotKeyExclusive).status,
               eventHotKeyExistsErr);
-    XUngrabKey(display(), static_cast<int>(keycodeOf(kMacA)), ControlMask | Mod1Mask | numLock, root());
+    const auto shared = hotKeys.registerEventHotKey(kKeyK, kControlOption, {kSignature, 3}, 0);
+    ASSERT_EQ(shared.status, noErr);
+    EXPECT_NE(shared.ref, 0u);
+    typeControlAltK();
+    hotKeys.processEvents();
+    std::vector<std::uint32_t> pressedIds;
+    for (const auto& event : events) {
+        if (event.kind == kEventHotKeyPressed) pressedIds.push_back(event.hotKeyID->id);
+    }
+    EXPECT_EQ(pressedIds, (std::vector<std::uint32_t>{1, 3}));
+}
+
+TEST_F(X11HotKeysTest, UnregisteringReleasesTheGrabAndAnUnknownReferenceIsAParameterError) {
+    const auto ref = registerControlOptionK(1);
+    EXPECT_FALSE(anotherClientCanGrabControlAltK(display()));
+    EXPECT_EQ(hotKeys.unregisterEventHotKey(ref), noErr);
+    EXPECT_TRUE(anotherClientCanGrabControlAltK(display()));
+    EXPECT_EQ(hotKeys.unregisterEventHotKey(ref), paramErr);
+    EXPECT_EQ(hotKeys.registerEventHotKey(1000, kControl, {kSignature, 2}, 0).status,
+              eventHotKeyInvalidErr);
+}
+
+TEST_F(X11HotKeysTest, TheReleaseOfAHotKeyUnregisteredWhileHeldIsIgnored) {
+    const auto ref = registerControlOptionK(1);
+    for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_k}) fake(keycode(key), true);
+    hotKeys.processEvents();
+    ASSERT_EQ(kinds(), std::vector{kEventHotKeyPressed});
+    ASSERT_EQ(hotKeys.unregisterEventHotKey(ref), noErr);
+    for (const KeySym key : {XK_k, XK_Alt_L, XK_Control_L}) fake(keycode(key), false);
+    hotKeys.processEvents();
+    typeControlAltK();
+    hotKeys.processEvents();
+    EXPECT_EQ(kinds(), std::vector{kEventHotKeyPressed});
+}
+
+TEST_F(X11HotKeysTest, HotKeysFollowTheLockModifierWhenTheModifierMapChanges) {
+    registerControlOptionK(1);
+    // Move Num Lock from its modifier to Mod3, which nothing uses on the default keymap.
+    XModifierKeymap* original = XGetModifierMapping(display());
+    XModifierKeymap* moved = XGetModifierMapping(display());
+    const KeyCode numLock = keycode(XK_Num_Lock);
+    for (int modifier = 0; modifier < 8; ++modifier) {
+        moved = XDeleteModifiermapEntry(moved, numLock, modifier);
+    }
+    moved = XInsertModifiermapEntry(moved, numLock, Mod3MapIndex);
+    ASSERT_EQ(XSetModifierMapping(display(), moved), MappingSuccess);
     XSync(display(), False);
-    EXPECT_EQ(hotKeys.registerEventHotKey(kMacA, kControl | kOption, {1, 1}, 0).status, noErr);
+    ASSERT_EQ(x11::ModifierMasks::read(display()).numLock, unsigned{Mod3Mask});
+
+    hotKeys.processEvents();
+    lock(Mod3Mask, true);
+    typeControlAltK();
+    hotKeys.processEvents();
+    lock(Mod3Mask, false);
+    XSetModifierMapping(display(), original);
+    XFreeModifiermap(original);
+    XFreeModifiermap(moved);
+    XSync(display(), False);
+    EXPECT_EQ(kinds(), (std::vector{kEventHotKeyPressed, kEventHotKeyReleased}));
 }
 
-TEST_F(X11HotKeysTest, RegisteringTheSameCombinationTwiceIsAConflict) {
-    ASSERT_EQ(hotKeys.registerEventHotKey(kMacK, kControl, {1, 1}, 0).status, noErr);
-    EXPECT_EQ(hotKeys.registerEventHotKey(kMacK, kControl, {1, 2}, 0).status, eventHotKeyExistsErr);
+TEST_F(X11HotKeysTest, KeyEventsReadDuringARegistrationAreHandledSoonAfter) {
+    registerControlOptionK(1);
+    typeControlAltK();
+    // Registering makes round trips, which read the key events into the connection's queue
+    // where the event loop's socket watch cannot see them.
+    const auto other = hotKeys.registerEventHotKey(kKeyK, kControl, {kSignature, 2}, 0);
+    ASSERT_EQ(other.status, noErr);
+    EXPECT_TRUE(events.empty());
+    scheduler.runDue();
+    EXPECT_EQ(kinds(), (std::vector{kEventHotKeyPressed, kEventHotKeyReleased}));
 }
 
-TEST_F(X11HotKeysTest, AKeyWithoutAPositionIsInvalid) {
-    EXPECT_EQ(hotKeys.registerEventHotKey(200, kControl, {1, 1}, 0).status, eventHotKeyInvalidErr);
-    EXPECT_EQ(hotKeys.copySymbolicHotKeys().hotKeys, std::vector<PropertyDictionary>{});
+class X11HotKeysEventLoopTest : public X11HotKeysTest {
+  protected:
+    // Spins the Qt event loop until `done` holds; the deadline only guards against a hang.
+    bool processEventsUntil(const std::function<bool()>& done) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < kServerTimeout.count()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return done();
+    }
+
+    int argc = 1;
+    char name[16] = "hot-keys-test";
+    char* argv[1] = {name};
+    QCoreApplication application{argc, argv};
+};
+
+TEST_F(X11HotKeysEventLoopTest, AHeldKeyGivesOnePressPerRepeatAndOneRelease) {
+    hotKeys.watchFromEventLoop();
+    registerControlOptionK(1);
+    for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_k}) fake(keycode(key), true);
+    // The server repeats a held key after its repeat delay; wait for a repeat to arrive.
+    EXPECT_TRUE(processEventsUntil([&] { return events.size() >= 2; }))
+        << "the held key was not repeated";
+    for (const KeySym key : {XK_k, XK_Alt_L, XK_Control_L}) fake(keycode(key), false);
+    EXPECT_TRUE(processEventsUntil([&] {
+        return !events.empty() && events.back().kind == kEventHotKeyReleased;
+    }));
+    const auto releases = std::ranges::count(kinds(), kEventHotKeyReleased);
+    EXPECT_EQ(releases, 1) << "a repeat must not look like a release and a new press";
+    EXPECT_GE(std::ranges::count(kinds(), kEventHotKeyPressed), 2);
 }
 
 }  // namespace

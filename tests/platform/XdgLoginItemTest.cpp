@@ -1,0 +1,80 @@
+#include "platform/x11/XdgLoginItem.h"
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/Files.h"
+
+namespace tilewise {
+namespace {
+
+namespace fs = std::filesystem;
+using x11::XdgLoginItem;
+
+class XdgLoginItemTest : public ::testing::Test {
+  protected:
+    ~XdgLoginItemTest() override { fs::remove_all(entry.parent_path()); }
+
+    std::string entryLine(std::string_view prefix) {
+        const std::string content = readFileBytes(entry);
+        const auto start = content.find("\n" + std::string(prefix));
+        if (start == std::string::npos)
+            return {};
+        return content.substr(start + 1, content.find('\n', start + 1) - start - 1);
+    }
+
+    const fs::path entry =
+        fs::path{std::getenv("XDG_CONFIG_HOME")} / "autostart" / "tilewise.desktop";
+};
+
+TEST_F(XdgLoginItemTest, RegisteringWritesAnAutostartEntryThatRunsTheProgram) {
+    EXPECT_EQ(XdgLoginItem::standardEntryFile(), entry);
+    XdgLoginItem item{"/usr/bin/tilewise"};
+    EXPECT_EQ(item.status(), LoginItemStatus::notRegistered);
+    ASSERT_TRUE(item.registerItem().has_value());
+    EXPECT_EQ(item.status(), LoginItemStatus::enabled);
+    EXPECT_TRUE(readFileBytes(entry).starts_with("[Desktop Entry]\n"));
+    EXPECT_EQ(entryLine("Exec="), "Exec=/usr/bin/tilewise");
+    EXPECT_EQ(entryLine("Type="), "Type=Application");
+
+    ASSERT_TRUE(item.unregisterItem().has_value());
+    EXPECT_FALSE(fs::exists(entry));
+    EXPECT_EQ(item.status(), LoginItemStatus::notRegistered);
+    EXPECT_TRUE(item.unregisterItem().has_value()) << "nothing to remove is no failure";
+}
+
+TEST_F(XdgLoginItemTest, APathWithSpacesAndShellCharactersIsQuotedForTheDesktop) {
+    XdgLoginItem item{"/opt/My Tools/tile$wise\\50%"};
+    ASSERT_TRUE(item.registerItem().has_value());
+    // Quoted as one argument ($ and \ escaped), then \ doubled and % doubled for the file.
+    EXPECT_EQ(entryLine("Exec="), R"(Exec="/opt/My Tools/tile\\$wise\\\\50%%")");
+}
+
+TEST_F(XdgLoginItemTest, AnEntryTheDesktopSwitchedOffIsNotRegisteredUntilRegisteredAgain) {
+    XdgLoginItem item{"/usr/bin/tilewise"};
+    fs::create_directories(entry.parent_path());
+    for (const char* switchOff : {"Hidden=true", "X-GNOME-Autostart-enabled = false"}) {
+        ASSERT_TRUE(writeFileBytes(
+            entry, std::string("[Desktop Entry]\nExec=tilewise\n") + switchOff + "\n"));
+        EXPECT_EQ(item.status(), LoginItemStatus::notRegistered) << switchOff;
+        ASSERT_TRUE(item.registerItem().has_value());
+        EXPECT_EQ(item.status(), LoginItemStatus::enabled) << switchOff;
+    }
+}
+
+TEST_F(XdgLoginItemTest, AFailureIsASentenceNamingThePlace) {
+    // The autostart folder's place is taken by a file, so nothing can be written there.
+    fs::create_directories(entry.parent_path().parent_path());
+    ASSERT_TRUE(writeFileBytes(entry.parent_path(), "not a folder"));
+    XdgLoginItem item{"/usr/bin/tilewise"};
+    const auto result = item.registerItem();
+    ASSERT_FALSE(result.has_value());
+    EXPECT_NE(result.error().find("“" + entry.parent_path().string() + "”"), std::string::npos)
+        << result.error();
+    EXPECT_EQ(item.status(), LoginItemStatus::notRegistered);
+    fs::remove(entry.parent_path());
+}
+
+}  // namespace
+}  // namespace tilewise
