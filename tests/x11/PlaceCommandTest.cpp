@@ -1,30 +1,15 @@
 // The place subcommand as a user runs it: the executable against the real server and manager.
-#include <sys/wait.h>
-
 #include "tests/support/Printers.h"
 #include "tests/x11/support/X11TestSupport.h"
 
 namespace tilewise::testing {
 namespace {
 
-struct CommandResult {
-    int status = -1;
-    std::string output;
-};
-
 class PlaceCommandTest : public X11Test {
   protected:
-    CommandResult place(const std::vector<std::string>& arguments) {
-        // Failures are told on the error stream; the test reads both.
-        std::vector<std::string> command{"sh", "-c", "exec \"$0\" place \"$@\" 2>&1",
-                                         TILEWISE_EXECUTABLE};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        ChildProcess process(command, ChildProcess::Ending::terminate);
-        CommandResult result;
-        while (const auto line = process.readLine(kServerTimeout)) result.output += *line + "\n";
-        const int status = process.terminate();
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
+    CommandResult place(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "place");
+        return runTilewise(arguments);
     }
 
     Rect screen() {

@@ -43,6 +43,19 @@ TEST_F(TwoHeadsTest, ADockTakesItsSpaceFromItsOwnHeadOnly) {
     EXPECT_EQ(areas[1], Rect(right.minX(), 0, right.width(), right.height() - kDockHeight));
 }
 
+TEST_F(TwoHeadsTest, TheDisplaysCommandListsBothHeadsInTheTopLeftSpace) {
+    const auto result = runTilewise({"displays"});
+    ASSERT_EQ(result.status, 0) << result.output;
+    const auto frameText = [](const Rect& rect) {
+        return "frame " + std::to_string(static_cast<int>(rect.minX())) + "," +
+               std::to_string(static_cast<int>(rect.minY())) + " " +
+               std::to_string(static_cast<int>(rect.width())) + "x" +
+               std::to_string(static_cast<int>(rect.height()));
+    };
+    EXPECT_THAT(result.output, ::testing::HasSubstr(frameText(head(0))));
+    EXPECT_THAT(result.output, ::testing::HasSubstr(frameText(head(1))));
+}
+
 TEST(UsableAreasTest, AStrutOutsideAMonitorsBandLeavesItAlone) {
     const Size root{1920, 1080};
     const x11::Strut leftPanel{.left = 40, .leftStartY = 0, .leftEndY = 1079};

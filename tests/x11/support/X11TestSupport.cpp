@@ -1,6 +1,7 @@
 #include "tests/x11/support/X11TestSupport.h"
 
 #include <poll.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -32,6 +33,18 @@ TestWindow::~TestWindow() {
 void TestWindow::destroy() {
     process.writeLine("destroy");
     ASSERT_EQ(process.readLine(kServerTimeout), "destroyed");
+}
+
+CommandResult runTilewise(const std::vector<std::string>& arguments) {
+    // Failures are told on the error stream; the tests read both.
+    std::vector<std::string> command{"sh", "-c", "exec \"$0\" \"$@\" 2>&1", TILEWISE_EXECUTABLE};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    ChildProcess process(command, ChildProcess::Ending::terminate);
+    CommandResult result;
+    while (const auto line = process.readLine(kServerTimeout)) result.output += *line + "\n";
+    const int status = process.terminate();
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
 }
 
 std::string windowManagerName() {

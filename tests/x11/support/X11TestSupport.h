@@ -34,8 +34,17 @@ struct TestWindow {
     std::function<void(Window)> afterExit;
 };
 
-/// The window manager the suite runs under and its process (from scripts/with-x11).
+/// The window manager the suite runs under (from scripts/with-x11).
 std::string windowManagerName();
+
+/// What one run of the tilewise executable printed (both streams) and its exit status.
+struct CommandResult {
+    int status = -1;
+    std::string output;
+};
+
+/// Runs the tilewise executable with `arguments` to its end.
+CommandResult runTilewise(const std::vector<std::string>& arguments);
 
 /// A fixture with a connection of the test's own, for setting things up and checking them by
 /// other means than the code under test.
