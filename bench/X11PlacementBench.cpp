@@ -31,7 +31,8 @@ void BM_ApplyToAWindowUnderOpenbox(benchmark::State& state) {
                                 std::move(owned)};
     std::optional<WindowTarget> target;
     controller.captureFocusedTarget([&](auto result) {
-        if (result) target = *result;
+        if (result)
+            target = *result;
     });
     queue.drain();
     scheduler.runUntilIdle();

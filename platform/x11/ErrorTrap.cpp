@@ -47,7 +47,8 @@ namespace {
 // Errors come in order with replies: once the server has answered the latest request, every
 // error of the earlier ones has been handled, and a round trip would only cost time.
 void syncUnlessAnswered(Display* display) {
-    if (LastKnownRequestProcessed(display) + 1 < NextRequest(display)) XSync(display, False);
+    if (LastKnownRequestProcessed(display) + 1 < NextRequest(display))
+        XSync(display, False);
 }
 
 int handleLostServer(Display*) {

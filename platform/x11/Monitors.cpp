@@ -31,7 +31,8 @@ std::vector<Monitor> randrMonitors(Display* display) {
             monitors.push_back(monitor);
         }
     }
-    if (infos != nullptr) XRRFreeMonitors(infos);
+    if (infos != nullptr)
+        XRRFreeMonitors(infos);
     return monitors;
 }
 
@@ -48,7 +49,8 @@ std::vector<Monitor> xineramaHeads(Display* display) {
                             Rect(heads[index].x_org, heads[index].y_org, heads[index].width,
                                  heads[index].height)});
     }
-    if (heads != nullptr) XFree(heads);
+    if (heads != nullptr)
+        XFree(heads);
     return monitors;
 }
 
@@ -61,8 +63,9 @@ bool inside(const Rect& inner, const Rect& outer) {
 // of two tiles shows as two heads inside one monitor, which keeps RandR's view.
 bool coversHeads(const std::vector<Monitor>& monitors, const std::vector<Monitor>& heads) {
     return std::all_of(heads.begin(), heads.end(), [&](const Monitor& head) {
-        return std::any_of(monitors.begin(), monitors.end(),
-                           [&](const Monitor& monitor) { return inside(head.frame, monitor.frame); });
+        return std::any_of(monitors.begin(), monitors.end(), [&](const Monitor& monitor) {
+            return inside(head.frame, monitor.frame);
+        });
     });
 }
 
@@ -71,10 +74,12 @@ bool coversHeads(const std::vector<Monitor>& monitors, const std::vector<Monitor
 std::vector<Monitor> readMonitors(Display* display) {
     auto monitors = randrMonitors(display);
     const auto heads = xineramaHeads(display);
-    if (monitors.empty() || !coversHeads(monitors, heads)) monitors = heads;
+    if (monitors.empty() || !coversHeads(monitors, heads))
+        monitors = heads;
     if (monitors.empty()) {
         const int screen = DefaultScreen(display);
-        monitors.push_back({1, Rect(0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen))});
+        monitors.push_back(
+            {1, Rect(0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen))});
     }
     return monitors;
 }

@@ -6,13 +6,15 @@ namespace tilewise::x11 {
 
 std::expected<void, std::string> checkDisplay() {
     auto connection = X11Connection::open();
-    if (!connection) return std::unexpected(connection.error());
+    if (!connection)
+        return std::unexpected(connection.error());
     return {};
 }
 
 std::expected<std::unique_ptr<Platform>, std::string> openX11Platform(Scheduler& mainQueue) {
     auto platform = X11Platform::open(mainQueue);
-    if (!platform) return std::unexpected(platform.error());
+    if (!platform)
+        return std::unexpected(platform.error());
     return std::unique_ptr<Platform>(std::move(*platform));
 }
 

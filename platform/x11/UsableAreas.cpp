@@ -31,29 +31,32 @@ std::optional<Strut> strutOf(Display* display, const Atoms& atoms, Window client
 
 std::vector<Strut> dockStruts(Display* display, const Atoms& atoms) {
     std::vector<Strut> struts;
-    const auto clients = Properties::windows(display, DefaultRootWindow(display), atoms.netClientList);
+    const auto clients =
+        Properties::windows(display, DefaultRootWindow(display), atoms.netClientList);
     for (const Window client : clients.value_or(std::vector<Window>{})) {
-        if (const auto strut = strutOf(display, atoms, client)) struts.push_back(*strut);
+        if (const auto strut = strutOf(display, atoms, client))
+            struts.push_back(*strut);
     }
     return struts;
 }
 
-std::optional<std::vector<Rect>> gtkWorkAreas(Display* display, const Atoms& atoms,
-                                              long desktop, size_t monitorCount) {
+std::optional<std::vector<Rect>> gtkWorkAreas(Display* display, const Atoms& atoms, long desktop,
+                                              size_t monitorCount) {
     const Window root = DefaultRootWindow(display);
     const auto supported = Properties::atoms(display, root, atoms.netSupported);
-    if (!supported || std::find(supported->begin(), supported->end(), atoms.gtkWorkareas) ==
-                          supported->end()) {
+    if (!supported ||
+        std::find(supported->begin(), supported->end(), atoms.gtkWorkareas) == supported->end()) {
         return std::nullopt;
     }
     const std::string name = "_GTK_WORKAREAS_D" + std::to_string(desktop);
     const auto values =
         Properties::cardinals(display, root, XInternAtom(display, name.c_str(), False));
-    if (!values || values->size() != 4 * monitorCount) return std::nullopt;
+    if (!values || values->size() != 4 * monitorCount)
+        return std::nullopt;
     std::vector<Rect> areas;
     for (size_t index = 0; index < monitorCount; ++index) {
-        areas.emplace_back((*values)[4 * index], (*values)[4 * index + 1],
-                           (*values)[4 * index + 2], (*values)[4 * index + 3]);
+        areas.emplace_back((*values)[4 * index], (*values)[4 * index + 1], (*values)[4 * index + 2],
+                           (*values)[4 * index + 3]);
     }
     return areas;
 }
@@ -62,7 +65,8 @@ std::optional<Rect> workArea(Display* display, const Atoms& atoms, long desktop)
     const auto values =
         Properties::cardinals(display, DefaultRootWindow(display), atoms.netWorkarea);
     const size_t offset = 4 * static_cast<size_t>(std::max(0L, desktop));
-    if (!values || values->size() < offset + 4) return std::nullopt;
+    if (!values || values->size() < offset + 4)
+        return std::nullopt;
     return Rect((*values)[offset], (*values)[offset + 1], (*values)[offset + 2],
                 (*values)[offset + 3]);
 }
@@ -97,7 +101,8 @@ std::vector<Rect> readUsableAreas(Display* display, const Atoms& atoms,
                                   const std::vector<Monitor>& monitors) {
     const Window root = DefaultRootWindow(display);
     const long desktop = Properties::cardinal(display, root, atoms.netCurrentDesktop).value_or(0);
-    if (auto areas = gtkWorkAreas(display, atoms, desktop, monitors.size())) return *areas;
+    if (auto areas = gtkWorkAreas(display, atoms, desktop, monitors.size()))
+        return *areas;
     const int screen = DefaultScreen(display);
     const Size rootSize{static_cast<double>(DisplayWidth(display, screen)),
                         static_cast<double>(DisplayHeight(display, screen))};

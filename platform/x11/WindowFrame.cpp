@@ -15,7 +15,8 @@ namespace {
 // and height are given, then who asks (2: a pager, which managers obey without second-guessing
 // the application's wishes).
 constexpr long kNorthWestGravity = 1;
-constexpr long kGivesX = 1L << 8, kGivesY = 1L << 9, kGivesWidth = 1L << 10, kGivesHeight = 1L << 11;
+constexpr long kGivesX = 1L << 8, kGivesY = 1L << 9, kGivesWidth = 1L << 10,
+               kGivesHeight = 1L << 11;
 constexpr long kFromPager = 2L << 12;
 constexpr long kRemoveState = 0;
 
@@ -24,11 +25,13 @@ constexpr long kRemoveState = 0;
 constexpr long kLargestPlausibleEdge = 4096;
 
 Edges edgesFrom(const std::optional<std::vector<long>>& values) {
-    if (!values || values->size() < 4) return {};
+    if (!values || values->size() < 4)
+        return {};
     const bool plausible = std::all_of(values->begin(), values->begin() + 4, [](long value) {
         return value >= 0 && value <= kLargestPlausibleEdge;
     });
-    if (!plausible) return {};
+    if (!plausible)
+        return {};
     return {(*values)[0], (*values)[1], (*values)[2], (*values)[3]};
 }
 
@@ -43,8 +46,8 @@ std::optional<ClientGeometry> clientGeometry(Display* display, Window window) {
     int parentX = 0, parentY = 0;
     unsigned depth = 0;
     ClientGeometry geometry;
-    if (XGetGeometry(display, window, &root, &parentX, &parentY, &geometry.width,
-                     &geometry.height, &geometry.border, &depth) == 0 ||
+    if (XGetGeometry(display, window, &root, &parentX, &parentY, &geometry.width, &geometry.height,
+                     &geometry.border, &depth) == 0 ||
         XTranslateCoordinates(display, window, root, 0, 0, &geometry.x, &geometry.y, &child) == 0 ||
         trap.check()) {
         return std::nullopt;
@@ -59,8 +62,8 @@ std::optional<ClientGeometry> clientGeometry(Display* display, Window window) {
 // events carry root coordinates, so only they can confirm a position.
 bool WindowFrame::ExpectedClient::matches(const XConfigureEvent& event) const {
     const bool sized = !size || (event.width == size->first && event.height == size->second);
-    const bool placed = !origin || (event.send_event && event.x == origin->first &&
-                                    event.y == origin->second);
+    const bool placed =
+        !origin || (event.send_event && event.x == origin->first && event.y == origin->second);
     return sized && placed;
 }
 
@@ -77,14 +80,15 @@ Edges WindowFrame::shadows(Window window) const {
 
 std::expected<Rect, WindowFault> WindowFrame::read(Window window) const {
     const auto client = clientGeometry(display_, window);
-    if (!client) return std::unexpected(WindowFault::vanished);
+    if (!client)
+        return std::unexpected(WindowFault::vanished);
     const Edges frame = decorations(window);
     const Edges shadow = shadows(window);
     const double border = client->border;
-    return Rect(client->x - border - frame.left + shadow.left,
-                client->y - border - frame.top + shadow.top,
-                client->width + 2 * border + frame.left + frame.right - shadow.left - shadow.right,
-                client->height + 2 * border + frame.top + frame.bottom - shadow.top - shadow.bottom);
+    return Rect(
+        client->x - border - frame.left + shadow.left, client->y - border - frame.top + shadow.top,
+        client->width + 2 * border + frame.left + frame.right - shadow.left - shadow.right,
+        client->height + 2 * border + frame.top + frame.bottom - shadow.top - shadow.bottom);
 }
 
 std::expected<void, WindowFault> WindowFrame::write(Window window, std::optional<Point> origin,
@@ -94,16 +98,20 @@ std::expected<void, WindowFault> WindowFrame::write(Window window, std::optional
     {
         ErrorTrap trap(display_);
         XSelectInput(display_, window, StructureNotifyMask | PropertyChangeMask);
-        if (trap.check()) return std::unexpected(WindowFault::vanished);
+        if (trap.check())
+            return std::unexpected(WindowFault::vanished);
     }
-    if (auto left = leaveMaximizedAndFullScreen(window, timeout); !left) return left;
+    if (auto left = leaveMaximizedAndFullScreen(window, timeout); !left)
+        return left;
     // Decorations can change while the manager restores a window (a border comes back after
     // maximizing); a request computed with stale widths is sent once more with fresh ones.
     for (int round = 0; round < 2; ++round) {
         const Edges frame = decorations(window);
         const Edges shadow = shadows(window);
-        if (auto sent = request(window, origin, size, frame, shadow, timeout); !sent) return sent;
-        if (decorations(window) == frame && shadows(window) == shadow) break;
+        if (auto sent = request(window, origin, size, frame, shadow, timeout); !sent)
+            return sent;
+        if (decorations(window) == frame && shadows(window) == shadow)
+            break;
     }
     return {};
 }
@@ -113,7 +121,8 @@ std::expected<void, WindowFault> WindowFrame::request(Window window, std::option
                                                       const Edges& shadow,
                                                       std::chrono::milliseconds timeout) {
     const auto client = clientGeometry(display_, window);
-    if (!client) return std::unexpected(WindowFault::vanished);
+    if (!client)
+        return std::unexpected(WindowFault::vanished);
     const long border = client->border;
     long flags = kNorthWestGravity | kFromPager;
     long x = 0, y = 0, width = 0, height = 0;
@@ -153,17 +162,21 @@ std::expected<void, WindowFault> WindowFrame::request(Window window, std::option
 std::expected<void, WindowFault> WindowFrame::leaveMaximizedAndFullScreen(
     Window window, std::chrono::milliseconds timeout) {
     const auto states = Properties::atoms(display_, window, atoms_.netWmState);
-    if (!states) return {};
+    if (!states)
+        return {};
     const auto has = [&](Atom state) {
         return std::find(states->begin(), states->end(), state) != states->end();
     };
-    const bool maximized = has(atoms_.netWmStateMaximizedVert) || has(atoms_.netWmStateMaximizedHorz);
+    const bool maximized =
+        has(atoms_.netWmStateMaximizedVert) || has(atoms_.netWmStateMaximizedHorz);
     const bool fullScreen = has(atoms_.netWmStateFullscreen);
-    if (!maximized && !fullScreen) return {};
+    if (!maximized && !fullScreen)
+        return {};
     sync_.discardPendingEvents();
     if (maximized) {
-        sync_.send(window, atoms_.netWmState, {kRemoveState, static_cast<long>(atoms_.netWmStateMaximizedVert),
-                                               static_cast<long>(atoms_.netWmStateMaximizedHorz), 2, 0});
+        sync_.send(window, atoms_.netWmState,
+                   {kRemoveState, static_cast<long>(atoms_.netWmStateMaximizedVert),
+                    static_cast<long>(atoms_.netWmStateMaximizedHorz), 2, 0});
     }
     if (fullScreen) {
         sync_.send(window, atoms_.netWmState,
@@ -191,8 +204,10 @@ std::expected<void, WindowFault> WindowFrame::awaitManager(Window window,
         }
         return expected.matches(event.xconfigure) ? Sign::done : Sign::progress;
     });
-    if (destroyed) return std::unexpected(WindowFault::vanished);
-    if (!answered) return std::unexpected(WindowFault::noAnswer);
+    if (destroyed)
+        return std::unexpected(WindowFault::vanished);
+    if (!answered)
+        return std::unexpected(WindowFault::noAnswer);
     return {};
 }
 
@@ -200,7 +215,8 @@ bool WindowFrame::isResizable(Window window) const {
     XSizeHints hints{};
     long supplied = 0;
     ErrorTrap trap(display_);
-    if (XGetWMNormalHints(display_, window, &hints, &supplied) == 0 || trap.check()) return true;
+    if (XGetWMNormalHints(display_, window, &hints, &supplied) == 0 || trap.check())
+        return true;
     // The flags tell which fields the client set; `supplied` claims them all regardless.
     const bool hasBounds = (hints.flags & PMinSize) != 0 && (hints.flags & PMaxSize) != 0;
     return !hasBounds || hints.min_width != hints.max_width || hints.min_height != hints.max_height;

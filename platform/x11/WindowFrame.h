@@ -48,7 +48,8 @@ class WindowFrame {
     Edges shadows(Window window) const;
     std::expected<void, WindowFault> request(Window window, std::optional<Point> origin,
                                              std::optional<Size> size, const Edges& frame,
-                                             const Edges& shadow, std::chrono::milliseconds timeout);
+                                             const Edges& shadow,
+                                             std::chrono::milliseconds timeout);
     std::expected<void, WindowFault> leaveMaximizedAndFullScreen(Window window,
                                                                  std::chrono::milliseconds timeout);
     /// The client geometry a request asked for: root position and size, each if given.

@@ -20,8 +20,8 @@ constexpr std::chrono::milliseconds kQuietAfterProgress{40};
 WindowManagerSync::WindowManagerSync(Display* display, const Atoms& atoms)
     : display_(display), atoms_(atoms) {
     // Never mapped: the manager only ever estimates its frame.
-    probe_ = XCreateWindow(display_, DefaultRootWindow(display_), -1, -1, 1, 1, 0,
-                           CopyFromParent, InputOnly, CopyFromParent, 0, nullptr);
+    probe_ = XCreateWindow(display_, DefaultRootWindow(display_), -1, -1, 1, 1, 0, CopyFromParent,
+                           InputOnly, CopyFromParent, 0, nullptr);
     XSelectInput(display_, probe_, PropertyChangeMask);
     refresh();
 }
@@ -35,19 +35,23 @@ void WindowManagerSync::refresh() {
     const Window root = DefaultRootWindow(display_);
     // A manager that exited can leave its check property behind, naming a dead window.
     const auto check = Properties::window(display_, root, atoms_.netSupportingWmCheck);
-    managerRuns_ = check && Properties::window(display_, *check, atoms_.netSupportingWmCheck) == check;
+    managerRuns_ =
+        check && Properties::window(display_, *check, atoms_.netSupportingWmCheck) == check;
     const Window manager = managerRuns_ ? *check : None;
-    if (manager == manager_) return;
+    if (manager == manager_)
+        return;
     manager_ = manager;
-    supported_ = managerRuns_ ? Properties::atoms(display_, root, atoms_.netSupported)
-                                    .value_or(std::vector<Atom>{})
-                              : std::vector<Atom>{};
+    supported_ =
+        managerRuns_
+            ? Properties::atoms(display_, root, atoms_.netSupported).value_or(std::vector<Atom>{})
+            : std::vector<Atom>{};
     unansweredProbes_ = 0;
     managerAnswers_ = false;
     if (supports(atoms_.netRequestFrameExtents)) {
         // Whether this manager answers at all is learnt once, from a probe of our own.
         managerAnswers_ = true;
-        managerAnswers_ = waitForManager(kFirstAnswerTimeout, [](const XEvent&) { return Sign::unrelated; });
+        managerAnswers_ =
+            waitForManager(kFirstAnswerTimeout, [](const XEvent&) { return Sign::unrelated; });
     }
 }
 
@@ -90,7 +94,8 @@ void WindowManagerSync::discardPendingEvents() {
     while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
-        if (isProbeAnswer(event) && unansweredProbes_ > 0) --unansweredProbes_;
+        if (isProbeAnswer(event) && unansweredProbes_ > 0)
+            --unansweredProbes_;
     }
 }
 
@@ -119,8 +124,10 @@ bool WindowManagerSync::waitForManager(std::chrono::milliseconds timeout,
             continue;
         }
         const Sign sign = onEvent(event);
-        if (canProbe || sign == Sign::unrelated) continue;
-        if (sign == Sign::done) return true;
+        if (canProbe || sign == Sign::unrelated)
+            continue;
+        if (sign == Sign::done)
+            return true;
         progressed = true;
         deadline = std::min(deadline, std::chrono::steady_clock::now() + kQuietAfterProgress);
     }

@@ -17,7 +17,9 @@ bool processExists(std::int32_t pid) {
     return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
 }
 
-AXElement windowElement(Window window) { return {AXElement::Kind::window, window, nullptr}; }
+AXElement windowElement(Window window) {
+    return {AXElement::Kind::window, window, nullptr};
+}
 
 AXError faultStatus(WindowFault fault) {
     return fault == WindowFault::vanished ? kAXErrorInvalidUIElement : kAXErrorCannotComplete;
@@ -31,12 +33,13 @@ X11Accessibility::X11Accessibility(X11Connection connection)
       frame_(connection_.display(), atoms_) {}
 
 AXElement X11Accessibility::createApplication(std::int32_t pid) {
-    return {AXElement::Kind::application, static_cast<std::uint64_t>(static_cast<std::uint32_t>(pid)),
-            nullptr};
+    return {AXElement::Kind::application,
+            static_cast<std::uint64_t>(static_cast<std::uint32_t>(pid)), nullptr};
 }
 
 AXError X11Accessibility::setMessagingTimeout(const AXElement& element, float seconds) {
-    if (seconds < 0) return kAXErrorIllegalArgument;
+    if (seconds < 0)
+        return kAXErrorIllegalArgument;
     const std::lock_guard lock(mutex_);
     if (element.kind == AXElement::Kind::window && !frame_.read(element.id)) {
         return kAXErrorInvalidUIElement;
@@ -58,7 +61,8 @@ std::chrono::milliseconds X11Accessibility::timeoutFor(const AXElement& element)
 AXCopyResult X11Accessibility::copyAttributeValue(const AXElement& element,
                                                   std::string_view attribute) {
     const std::lock_guard lock(mutex_);
-    if (connection_.broken()) return {kAXErrorCannotComplete, std::nullopt};
+    if (connection_.broken())
+        return {kAXErrorCannotComplete, std::nullopt};
     switch (element.kind) {
         case AXElement::Kind::application:
             return applicationAttribute(static_cast<std::int32_t>(element.id), attribute);
@@ -74,21 +78,25 @@ std::vector<Window> X11Accessibility::windowsOf(std::int32_t pid) {
     Display* display = connection_.display();
     const Atom stacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
     auto clients = Properties::windows(display, connection_.root(), stacking);
-    if (!clients) clients = Properties::windows(display, connection_.root(), atoms_.netClientList);
+    if (!clients)
+        clients = Properties::windows(display, connection_.root(), atoms_.netClientList);
     std::vector<Window> owned;
     for (const Window client : clients.value_or(std::vector<Window>{})) {
-        if (Properties::cardinal(display, client, atoms_.netWmPid) == pid) owned.push_back(client);
+        if (Properties::cardinal(display, client, atoms_.netWmPid) == pid)
+            owned.push_back(client);
     }
     std::reverse(owned.begin(), owned.end());
     return owned;
 }
 
 AXCopyResult X11Accessibility::applicationAttribute(std::int32_t pid, std::string_view attribute) {
-    if (!processExists(pid)) return {kAXErrorInvalidUIElement, std::nullopt};
+    if (!processExists(pid))
+        return {kAXErrorInvalidUIElement, std::nullopt};
     const auto windows = windowsOf(pid);
     if (attribute == AXAttribute::windows) {
         AXElementArray elements;
-        for (const Window window : windows) elements.push_back(windowElement(window));
+        for (const Window window : windows)
+            elements.push_back(windowElement(window));
         return {kAXErrorSuccess, AXValue{elements}};
     }
     if (attribute == AXAttribute::focusedWindow) {
@@ -118,15 +126,19 @@ bool X11Accessibility::hasState(Window window, Atom state) {
 
 // Without _NET_WM_ALLOWED_ACTIONS the manager has not said, and everything is allowed.
 bool X11Accessibility::allows(Window window, Atom action) {
-    const auto actions = Properties::atoms(connection_.display(), window, atoms_.netWmAllowedActions);
+    const auto actions =
+        Properties::atoms(connection_.display(), window, atoms_.netWmAllowedActions);
     return !actions || std::find(actions->begin(), actions->end(), action) != actions->end();
 }
 
 AXCopyResult X11Accessibility::windowAttribute(Window window, std::string_view attribute) {
     const auto frame = frame_.read(window);
-    if (!frame) return {kAXErrorInvalidUIElement, std::nullopt};
-    if (attribute == AXAttribute::position) return {kAXErrorSuccess, AXValue{frame->origin}};
-    if (attribute == AXAttribute::size) return {kAXErrorSuccess, AXValue{frame->size}};
+    if (!frame)
+        return {kAXErrorInvalidUIElement, std::nullopt};
+    if (attribute == AXAttribute::position)
+        return {kAXErrorSuccess, AXValue{frame->origin}};
+    if (attribute == AXAttribute::size)
+        return {kAXErrorSuccess, AXValue{frame->size}};
     if (attribute == AXAttribute::minimized) {
         return {kAXErrorSuccess, AXValue{hasState(window, atoms_.netWmStateHidden)}};
     }
@@ -153,12 +165,16 @@ AXCopyResult X11Accessibility::windowAttribute(Window window, std::string_view a
 AXSettableResult X11Accessibility::isAttributeSettable(const AXElement& element,
                                                        std::string_view attribute) {
     const std::lock_guard lock(mutex_);
-    if (element.kind != AXElement::Kind::window) return {kAXErrorAttributeUnsupported, false};
+    if (element.kind != AXElement::Kind::window)
+        return {kAXErrorAttributeUnsupported, false};
     const Window window = element.id;
-    if (!frame_.read(window)) return {kAXErrorInvalidUIElement, false};
-    if (attribute == AXAttribute::position) return {kAXErrorSuccess, allows(window, atoms_.netWmActionMove)};
+    if (!frame_.read(window))
+        return {kAXErrorInvalidUIElement, false};
+    if (attribute == AXAttribute::position)
+        return {kAXErrorSuccess, allows(window, atoms_.netWmActionMove)};
     if (attribute == AXAttribute::size) {
-        return {kAXErrorSuccess, frame_.isResizable(window) && allows(window, atoms_.netWmActionResize)};
+        return {kAXErrorSuccess,
+                frame_.isResizable(window) && allows(window, atoms_.netWmActionResize)};
     }
     return {kAXErrorSuccess, false};
 }
@@ -166,16 +182,19 @@ AXSettableResult X11Accessibility::isAttributeSettable(const AXElement& element,
 AXError X11Accessibility::setAttributeValue(const AXElement& element, std::string_view attribute,
                                             const AXValue& value) {
     const std::lock_guard lock(mutex_);
-    if (element.kind != AXElement::Kind::window) return kAXErrorAttributeUnsupported;
+    if (element.kind != AXElement::Kind::window)
+        return kAXErrorAttributeUnsupported;
     std::optional<Point> origin;
     std::optional<Size> size;
     if (attribute == AXAttribute::position) {
         const auto* point = std::get_if<Point>(&value);
-        if (point == nullptr) return kAXErrorIllegalArgument;
+        if (point == nullptr)
+            return kAXErrorIllegalArgument;
         origin = *point;
     } else if (attribute == AXAttribute::size) {
         const auto* extent = std::get_if<Size>(&value);
-        if (extent == nullptr) return kAXErrorIllegalArgument;
+        if (extent == nullptr)
+            return kAXErrorIllegalArgument;
         size = *extent;
     } else {
         return kAXErrorAttributeUnsupported;

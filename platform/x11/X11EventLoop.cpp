@@ -8,7 +8,8 @@ namespace tilewise::x11 {
 
 X11EventLoop::X11EventLoop(Display* display)
     : display_(display),
-      notifier_(std::make_unique<QSocketNotifier>(ConnectionNumber(display), QSocketNotifier::Read)) {
+      notifier_(
+          std::make_unique<QSocketNotifier>(ConnectionNumber(display), QSocketNotifier::Read)) {
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { dispatchPending(); });
     if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
         QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, notifier_.get(),
@@ -24,7 +25,9 @@ std::uint64_t X11EventLoop::listen(Listener listener) {
     return id;
 }
 
-void X11EventLoop::unlisten(std::uint64_t id) { listeners_.erase(id); }
+void X11EventLoop::unlisten(std::uint64_t id) {
+    listeners_.erase(id);
+}
 
 void X11EventLoop::dispatchPending() {
     while (XPending(display_) > 0) {
@@ -33,7 +36,8 @@ void X11EventLoop::dispatchPending() {
         // A listener may add or remove listeners while it runs.
         const auto snapshot = listeners_;
         for (const auto& [id, listener] : snapshot) {
-            if (listeners_.contains(id)) listener(event);
+            if (listeners_.contains(id))
+                listener(event);
         }
     }
 }

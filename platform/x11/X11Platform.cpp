@@ -7,11 +7,14 @@ namespace tilewise::x11 {
 
 std::expected<std::unique_ptr<X11Platform>, std::string> X11Platform::open(Scheduler& mainQueue) {
     auto main = X11Connection::open();
-    if (!main) return std::unexpected(main.error());
+    if (!main)
+        return std::unexpected(main.error());
     auto worker = X11Connection::open();
-    if (!worker) return std::unexpected(worker.error());
+    if (!worker)
+        return std::unexpected(worker.error());
     auto keys = X11Connection::open();
-    if (!keys) return std::unexpected(keys.error());
+    if (!keys)
+        return std::unexpected(keys.error());
     return std::unique_ptr<X11Platform>(
         new X11Platform(std::move(*main), std::move(*worker), std::move(*keys), mainQueue));
 }

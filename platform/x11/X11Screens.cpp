@@ -19,7 +19,8 @@ double desktopScale(Display* display) {
         return std::atof(scale);
     }
     const char* resources = XResourceManagerString(display);
-    if (resources == nullptr) return 1;
+    if (resources == nullptr)
+        return 1;
     XrmInitialize();
     XrmDatabase database = XrmGetStringDatabase(resources);
     char* type = nullptr;
@@ -27,7 +28,8 @@ double desktopScale(Display* display) {
     double scale = 1;
     if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr != nullptr) {
         const double dpi = std::atof(value.addr);
-        if (dpi > kStandardDpi) scale = dpi / kStandardDpi;
+        if (dpi > kStandardDpi)
+            scale = dpi / kStandardDpi;
     }
     XrmDestroyDatabase(database);
     return scale;
@@ -36,7 +38,8 @@ double desktopScale(Display* display) {
 template <typename Map>
 void callAll(const Map& observers) {
     const auto snapshot = observers;
-    for (const auto& [id, handler] : snapshot) handler();
+    for (const auto& [id, handler] : snapshot)
+        handler();
 }
 
 }  // namespace
@@ -45,13 +48,16 @@ X11Screens::X11Screens(Display* display, const Atoms& atoms, X11EventLoop& event
     : display_(display), atoms_(atoms), events_(events) {
     int errorBase = 0;
     if (XRRQueryExtension(display_, &randrEventBase_, &errorBase)) {
-        XRRSelectInput(display_, DefaultRootWindow(display_),
-                       RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+        XRRSelectInput(
+            display_, DefaultRootWindow(display_),
+            RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
     }
     listener_ = events_.listen([this](const XEvent& event) { handle(event); });
 }
 
-X11Screens::~X11Screens() { events_.unlisten(listener_); }
+X11Screens::~X11Screens() {
+    events_.unlisten(listener_);
+}
 
 double X11Screens::primaryHeight() {
     const auto monitors = readMonitors(display_);
@@ -115,10 +121,13 @@ void X11Screens::handle(const XEvent& event) {
         callAll(parameterObservers_);
         return;
     }
-    if (event.type != PropertyNotify || event.xproperty.window != DefaultRootWindow(display_)) return;
+    if (event.type != PropertyNotify || event.xproperty.window != DefaultRootWindow(display_))
+        return;
     // Docks coming and going change the work area, which changes the usable areas.
-    if (event.xproperty.atom == atoms_.netWorkarea) callAll(parameterObservers_);
-    if (event.xproperty.atom == atoms_.netCurrentDesktop) callAll(spaceObservers_);
+    if (event.xproperty.atom == atoms_.netWorkarea)
+        callAll(parameterObservers_);
+    if (event.xproperty.atom == atoms_.netCurrentDesktop)
+        callAll(spaceObservers_);
 }
 
 }  // namespace tilewise::x11

@@ -1,11 +1,11 @@
 #include "platform/x11/X11Workspace.h"
 
-#include <QSocketNotifier>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QSocketNotifier>
 
 #include <algorithm>
 #include <cerrno>
@@ -22,7 +22,8 @@ namespace {
 
 bool runDetached(const std::vector<std::string>& arguments) {
     std::vector<char*> pointers;
-    for (const auto& argument : arguments) pointers.push_back(const_cast<char*>(argument.c_str()));
+    for (const auto& argument : arguments)
+        pointers.push_back(const_cast<char*>(argument.c_str()));
     pointers.push_back(nullptr);
     pid_t pid = -1;
     if (posix_spawnp(&pid, pointers[0], nullptr, nullptr, pointers.data(), environ) != 0) {
@@ -41,14 +42,18 @@ X11Workspace::X11Workspace(Display* display, const Atoms& atoms, X11EventLoop& e
     : display_(display), atoms_(atoms), events_(events), mainQueue_(mainQueue) {
     XSelectInput(display_, DefaultRootWindow(display_), PropertyChangeMask);
     listener_ = events_.listen([this](const XEvent& event) { handle(event); });
-    if (const auto front = frontmostApplication()) lastFrontmost_ = front->processIdentifier;
+    if (const auto front = frontmostApplication())
+        lastFrontmost_ = front->processIdentifier;
 }
 
-X11Workspace::~X11Workspace() { events_.unlisten(listener_); }
+X11Workspace::~X11Workspace() {
+    events_.unlisten(listener_);
+}
 
 std::optional<RunningApplication> X11Workspace::applicationOf(Window client) {
     const auto pid = Properties::cardinal(display_, client, atoms_.netWmPid);
-    if (!pid || *pid <= 0) return std::nullopt;
+    if (!pid || *pid <= 0)
+        return std::nullopt;
     RunningApplication application;
     application.processIdentifier = static_cast<ProcessId>(*pid);
     application.bundleIdentifier = Properties::windowClass(display_, client);
@@ -59,7 +64,8 @@ std::optional<RunningApplication> X11Workspace::applicationOf(Window client) {
 std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     const Window root = DefaultRootWindow(display_);
     const auto active = Properties::window(display_, root, atoms_.netActiveWindow);
-    if (!active || *active == None) return std::nullopt;
+    if (!active || *active == None)
+        return std::nullopt;
     const auto clients = Properties::windows(display_, root, atoms_.netClientList);
     if (!clients || std::find(clients->begin(), clients->end(), *active) == clients->end()) {
         return std::nullopt;
@@ -67,19 +73,23 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     return applicationOf(*active);
 }
 
-ProcessId X11Workspace::ownProcessIdentifier() { return static_cast<ProcessId>(getpid()); }
+ProcessId X11Workspace::ownProcessIdentifier() {
+    return static_cast<ProcessId>(getpid());
+}
 
 std::vector<RunningApplication> X11Workspace::runningApplications() {
-    const auto clients = Properties::windows(display_, DefaultRootWindow(display_), atoms_.netClientList);
+    const auto clients =
+        Properties::windows(display_, DefaultRootWindow(display_), atoms_.netClientList);
     std::vector<RunningApplication> applications;
     for (const Window client : clients.value_or(std::vector<Window>{})) {
         const auto application = applicationOf(client);
         const bool known = application && std::any_of(applications.begin(), applications.end(),
-                                                       [&](const RunningApplication& other) {
-                                                           return other.processIdentifier ==
-                                                                  application->processIdentifier;
-                                                       });
-        if (application && !known) applications.push_back(*application);
+                                                      [&](const RunningApplication& other) {
+                                                          return other.processIdentifier ==
+                                                                 application->processIdentifier;
+                                                      });
+        if (application && !known)
+            applications.push_back(*application);
     }
     return applications;
 }
@@ -105,7 +115,8 @@ ObserverId X11Workspace::watchProcessExit(ProcessId pid, std::function<void()> h
     // A pidfd becomes readable when the process exits, whoever its parent is.
     const int descriptor = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
     if (descriptor < 0) {
-        if (errno != ESRCH) return kNoObserver;
+        if (errno != ESRCH)
+            return kNoObserver;
         const auto id = nextObserver_++;
         mainQueue_.post(std::move(handler));
         return id;
@@ -133,7 +144,9 @@ void X11Workspace::removeObserver(ObserverId id) {
     }
 }
 
-bool X11Workspace::openURL(std::string_view url) { return runDetached({"xdg-open", std::string(url)}); }
+bool X11Workspace::openURL(std::string_view url) {
+    return runDetached({"xdg-open", std::string(url)});
+}
 
 bool X11Workspace::revealFile(std::string_view path) {
     return runDetached({"xdg-open", std::filesystem::path(path).parent_path().string()});
@@ -150,17 +163,22 @@ bool X11Workspace::shouldReduceMotion() {
 }
 
 void X11Workspace::handle(const XEvent& event) {
-    if (event.type != PropertyNotify || event.xproperty.window != DefaultRootWindow(display_)) return;
+    if (event.type != PropertyNotify || event.xproperty.window != DefaultRootWindow(display_))
+        return;
     if (event.xproperty.atom == atoms_.netClientList) {
         const auto snapshot = listObservers_;
-        for (const auto& [id, handler] : snapshot) handler();
+        for (const auto& [id, handler] : snapshot)
+            handler();
     }
-    if (event.xproperty.atom != atoms_.netActiveWindow) return;
+    if (event.xproperty.atom != atoms_.netActiveWindow)
+        return;
     const auto front = frontmostApplication();
-    if (!front || front->processIdentifier == lastFrontmost_) return;
+    if (!front || front->processIdentifier == lastFrontmost_)
+        return;
     lastFrontmost_ = front->processIdentifier;
     const auto snapshot = activationObservers_;
-    for (const auto& [id, handler] : snapshot) handler(*front);
+    for (const auto& [id, handler] : snapshot)
+        handler(*front);
 }
 
 }  // namespace tilewise::x11

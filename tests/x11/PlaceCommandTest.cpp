@@ -43,7 +43,8 @@ TEST_F(PlaceCommandTest, ATerminalThatKeepsToItsCellsIsReportedWithItsRealFrame)
     EXPECT_NE(result.status, 0);
     EXPECT_THAT(result.output, ::testing::HasSubstr("limited the window's size"));
     const Rect actual = frameByTree(terminal.id);
-    EXPECT_THAT(result.output, ::testing::HasSubstr(std::to_string(static_cast<int>(actual.height()))));
+    EXPECT_THAT(result.output,
+                ::testing::HasSubstr(std::to_string(static_cast<int>(actual.height()))));
 }
 
 TEST_F(PlaceCommandTest, NothingFocusedIsNoActiveApp) {

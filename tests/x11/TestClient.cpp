@@ -67,7 +67,8 @@ std::vector<long> parseNumbers(const std::string& text) {
     while (start <= text.size()) {
         const size_t comma = text.find(',', start);
         numbers.push_back(std::strtol(text.substr(start, comma - start).c_str(), nullptr, 10));
-        if (comma == std::string::npos) break;
+        if (comma == std::string::npos)
+            break;
         start = comma + 1;
     }
     return numbers;
@@ -77,28 +78,48 @@ Options parseOptions(int argc, char** argv) {
     Options options;
     for (int index = 1; index < argc; ++index) {
         const std::string_view name = argv[index];
-        if (name == "--fixed") { options.fixed = true; continue; }
-        if (name == "--no-pid") { options.pid.reset(); continue; }
-        if (index + 1 >= argc) fail("missing value for " + std::string(name));
+        if (name == "--fixed") {
+            options.fixed = true;
+            continue;
+        }
+        if (name == "--no-pid") {
+            options.pid.reset();
+            continue;
+        }
+        if (index + 1 >= argc)
+            fail("missing value for " + std::string(name));
         const std::string value = argv[++index];
-        if (name == "--title") options.title = value;
-        else if (name == "--class") options.windowClass = value;
-        else if (name == "--size") options.size = parseExtent(value);
-        else if (name == "--min") options.minSize = parseExtent(value);
-        else if (name == "--max") options.maxSize = parseExtent(value);
-        else if (name == "--increment") options.increment = parseExtent(value);
-        else if (name == "--base") options.base = parseExtent(value);
-        else if (name == "--type") options.type = value;
-        else if (name == "--state") options.state = value;
-        else if (name == "--pid") options.pid = std::strtol(value.c_str(), nullptr, 10);
+        if (name == "--title")
+            options.title = value;
+        else if (name == "--class")
+            options.windowClass = value;
+        else if (name == "--size")
+            options.size = parseExtent(value);
+        else if (name == "--min")
+            options.minSize = parseExtent(value);
+        else if (name == "--max")
+            options.maxSize = parseExtent(value);
+        else if (name == "--increment")
+            options.increment = parseExtent(value);
+        else if (name == "--base")
+            options.base = parseExtent(value);
+        else if (name == "--type")
+            options.type = value;
+        else if (name == "--state")
+            options.state = value;
+        else if (name == "--pid")
+            options.pid = std::strtol(value.c_str(), nullptr, 10);
         else if (name == "--position") {
             const auto numbers = parseNumbers(value);
-            if (numbers.size() != 2) fail("expected X,Y, got " + value);
+            if (numbers.size() != 2)
+                fail("expected X,Y, got " + value);
             options.position = {static_cast<int>(numbers[0]), static_cast<int>(numbers[1])};
         } else if (name == "--strut-partial") {
             options.strutPartial = parseNumbers(value);
-            if (options.strutPartial.size() != 12) fail("a partial strut has 12 numbers");
-        } else fail("unknown option " + std::string(name));
+            if (options.strutPartial.size() != 12)
+                fail("a partial strut has 12 numbers");
+        } else
+            fail("unknown option " + std::string(name));
     }
     return options;
 }
@@ -177,7 +198,8 @@ void setIdentity(Display* display, Window window, const Options& options) {
 
 void setTypeAndState(Display* display, Window window, const Options& options) {
     std::string type = options.type;
-    for (char& character : type) character = static_cast<char>(std::toupper(character));
+    for (char& character : type)
+        character = static_cast<char>(std::toupper(character));
     setAtomProperty(display, window, "_NET_WM_WINDOW_TYPE",
                     {atom(display, "_NET_WM_WINDOW_TYPE_" + type)});
     if (options.state == "maximized") {
@@ -185,7 +207,8 @@ void setTypeAndState(Display* display, Window window, const Options& options) {
                         {atom(display, "_NET_WM_STATE_MAXIMIZED_VERT"),
                          atom(display, "_NET_WM_STATE_MAXIMIZED_HORZ")});
     } else if (options.state == "fullscreen") {
-        setAtomProperty(display, window, "_NET_WM_STATE", {atom(display, "_NET_WM_STATE_FULLSCREEN")});
+        setAtomProperty(display, window, "_NET_WM_STATE",
+                        {atom(display, "_NET_WM_STATE_FULLSCREEN")});
     } else if (options.state == "hidden") {
         XWMHints* hints = XAllocWMHints();
         hints->flags = StateHint;
@@ -211,7 +234,8 @@ bool windowManagerRuns(Display* display) {
                                           atom(display, "_NET_SUPPORTING_WM_CHECK"), 0, 1, False,
                                           XA_WINDOW, &type, &format, &count, &remaining, &data);
     const bool present = status == Success && count == 1;
-    if (data) XFree(data);
+    if (data)
+        XFree(data);
     return present;
 }
 
@@ -219,7 +243,8 @@ bool waitForEvent(Display* display, std::chrono::steady_clock::time_point deadli
     while (XPending(display) == 0) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return false;
+        if (left.count() <= 0)
+            return false;
         pollfd descriptor{ConnectionNumber(display), POLLIN, 0};
         poll(&descriptor, 1, static_cast<int>(left.count()));
     }
@@ -237,7 +262,8 @@ bool listedAsClient(Display* display, Window window) {
     for (unsigned long index = 0; data != nullptr && index < count; ++index) {
         listed = listed || reinterpret_cast<const long*>(data)[index] == static_cast<long>(window);
     }
-    if (data) XFree(data);
+    if (data)
+        XFree(data);
     return listed;
 }
 
@@ -258,7 +284,8 @@ void awaitManagerBeforeMapping(Display* display, Window window) {
     while (waitForEvent(display, deadline)) {
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == PropertyNotify && event.xproperty.atom == frameExtents) return;
+        if (event.type == PropertyNotify && event.xproperty.atom == frameExtents)
+            return;
     }
 }
 
@@ -279,7 +306,8 @@ void waitUntilManaged(Display* display, Window window, const Options& options) {
     while (!settled() && waitForEvent(display, deadline)) {
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == MapNotify && event.xmap.window == window) mapped = true;
+        if (event.type == MapNotify && event.xmap.window == window)
+            mapped = true;
         if (event.type == PropertyNotify && event.xproperty.window == window &&
             (event.xproperty.atom == frameExtents ||
              (options.state == "hidden" && event.xproperty.atom == wmState))) {
@@ -287,8 +315,10 @@ void waitUntilManaged(Display* display, Window window, const Options& options) {
         }
     }
     if (!settled()) {
-        std::fprintf(stderr, "tilewise_x11_test_client: not managed in time (mapped %d, extents %d, listed %d)\n",
-                     mapped, extents, listedAsClient(display, window));
+        std::fprintf(
+            stderr,
+            "tilewise_x11_test_client: not managed in time (mapped %d, extents %d, listed %d)\n",
+            mapped, extents, listedAsClient(display, window));
     }
 }
 
@@ -311,16 +341,20 @@ void serve(Display* display, Window window) {
             XNextEvent(display, &event);
         }
         pollfd descriptors[2] = {{ConnectionNumber(display), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-        if (poll(descriptors, 2, -1) < 0) continue;
-        if (descriptors[1].revents == 0) continue;
+        if (poll(descriptors, 2, -1) < 0)
+            continue;
+        if (descriptors[1].revents == 0)
+            continue;
         char buffer[256];
         const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
         if (count <= 0) {
-            if (alive) destroyAndWaitUntilUnlisted(display, window);
+            if (alive)
+                destroyAndWaitUntilUnlisted(display, window);
             return;
         }
         pending.append(buffer, static_cast<size_t>(count));
-        for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
+        for (size_t end; (end = pending.find('\n')) != std::string::npos;
+             pending.erase(0, end + 1)) {
             if (pending.compare(0, end, "destroy") == 0 && alive) {
                 destroyAndWaitUntilUnlisted(display, window);
                 alive = false;
@@ -336,7 +370,8 @@ void serve(Display* display, Window window) {
 int main(int argc, char** argv) {
     const Options options = parseOptions(argc, argv);
     Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) fail("cannot open the display");
+    if (display == nullptr)
+        fail("cannot open the display");
     const int x = options.position ? options.position->first : 0;
     const int y = options.position ? options.position->second : 0;
     const Window window = XCreateSimpleWindow(
@@ -347,7 +382,8 @@ int main(int argc, char** argv) {
     setSizeHints(display, window, options);
     setIdentity(display, window, options);
     setTypeAndState(display, window, options);
-    if (windowManagerRuns(display)) awaitManagerBeforeMapping(display, window);
+    if (windowManagerRuns(display))
+        awaitManagerBeforeMapping(display, window);
     XMapWindow(display, window);
     XFlush(display);
     waitUntilManaged(display, window, options);

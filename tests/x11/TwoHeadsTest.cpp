@@ -29,13 +29,14 @@ TEST_F(TwoHeadsTest, ADockTakesItsSpaceFromItsOwnHeadOnly) {
     constexpr long kDockHeight = 30;
     const long bottomStart = static_cast<long>(right.minX());
     const long bottomEnd = static_cast<long>(right.maxX()) - 1;
-    auto dock = openTestWindow(
-        {"--type", "dock", "--size", std::to_string(static_cast<int>(right.width())) + "x30",
-         "--position",
-         std::to_string(bottomStart) + "," + std::to_string(static_cast<long>(right.maxY()) - kDockHeight),
-         "--strut-partial",
-         "0,0,0," + std::to_string(kDockHeight) + ",0,0,0,0,0,0," + std::to_string(bottomStart) +
-             "," + std::to_string(bottomEnd)});
+    auto dock =
+        openTestWindow({"--type", "dock", "--size",
+                        std::to_string(static_cast<int>(right.width())) + "x30", "--position",
+                        std::to_string(bottomStart) + "," +
+                            std::to_string(static_cast<long>(right.maxY()) - kDockHeight),
+                        "--strut-partial",
+                        "0,0,0," + std::to_string(kDockHeight) + ",0,0,0,0,0,0," +
+                            std::to_string(bottomStart) + "," + std::to_string(bottomEnd)});
     const auto monitors = x11::readMonitors(display());
     const auto areas = x11::readUsableAreas(display(), atoms(), monitors);
     ASSERT_EQ(areas.size(), 2u);

@@ -10,9 +10,9 @@
 namespace tilewise::testing {
 namespace {
 
+using std::chrono::milliseconds;
 using x11::WindowFault;
 using x11::WindowFrame;
-using std::chrono::milliseconds;
 
 constexpr milliseconds kMessagingTimeout{500};
 
@@ -130,7 +130,8 @@ class FluxboxWindowFrameTest : public WindowFrameTest {};
 
 TEST_F(FluxboxWindowFrameTest, PlacesTheOuterFrameExactly) {
     auto window = openTestWindow();
-    for (const Rect& frame : {Rect(0, 0, 960, 540), Rect(960, 520, 960, 540), Rect(33, 44, 555, 666)}) {
+    for (const Rect& frame :
+         {Rect(0, 0, 960, 540), Rect(960, 520, 960, 540), Rect(33, 44, 555, 666)}) {
         SCOPED_TRACE(::testing::PrintToString(frame));
         expectPlacedExactly(window.id, frame);
     }

@@ -10,7 +10,9 @@ namespace {
 
 using x11::X11Accessibility;
 
-AXElement window(Window id) { return {AXElement::Kind::window, id, nullptr}; }
+AXElement window(Window id) {
+    return {AXElement::Kind::window, id, nullptr};
+}
 
 class X11AccessibilityTest : public X11Test {
   protected:
@@ -64,8 +66,10 @@ TEST_F(X11AccessibilityTest, MinimizedAndFullScreenWindowsSayThatTheyAre) {
 TEST_F(X11AccessibilityTest, OnlyNormalWindowsAreStandardWindows) {
     auto normal = openTestWindow(ours());
     auto dialog = openTestWindow(ours({"--type", "dialog"}));
-    EXPECT_EQ(read(window(normal.id), AXAttribute::subrole).value, AXValue{std::string("AXStandardWindow")});
-    EXPECT_EQ(read(window(dialog.id), AXAttribute::subrole).value, AXValue{std::string("AXDialog")});
+    EXPECT_EQ(read(window(normal.id), AXAttribute::subrole).value,
+              AXValue{std::string("AXStandardWindow")});
+    EXPECT_EQ(read(window(dialog.id), AXAttribute::subrole).value,
+              AXValue{std::string("AXDialog")});
 }
 
 TEST_F(X11AccessibilityTest, PositionAndSizeAreTheOuterFrameAndCanBeWritten) {
@@ -76,16 +80,19 @@ TEST_F(X11AccessibilityTest, PositionAndSizeAreTheOuterFrameAndCanBeWritten) {
     ASSERT_EQ(accessibility.setMessagingTimeout(window(client.id), 0.5f), kAXErrorSuccess);
     EXPECT_EQ(accessibility.setAttributeValue(window(client.id), AXAttribute::size, Size{640, 480}),
               kAXErrorSuccess);
-    EXPECT_EQ(accessibility.setAttributeValue(window(client.id), AXAttribute::position, Point{30, 40}),
-              kAXErrorSuccess);
+    EXPECT_EQ(
+        accessibility.setAttributeValue(window(client.id), AXAttribute::position, Point{30, 40}),
+        kAXErrorSuccess);
     EXPECT_EQ(frameByTree(client.id), Rect(30, 40, 640, 480));
 }
 
 TEST_F(X11AccessibilityTest, AFixedSizeWindowCanBeMovedButNotResized) {
     auto fixed = openTestWindow(ours({"--size", "300x200", "--fixed"}));
     auto free = openTestWindow(ours());
-    EXPECT_EQ(accessibility.isAttributeSettable(window(fixed.id), AXAttribute::size).settable, false);
-    EXPECT_EQ(accessibility.isAttributeSettable(window(fixed.id), AXAttribute::position).settable, true);
+    EXPECT_EQ(accessibility.isAttributeSettable(window(fixed.id), AXAttribute::size).settable,
+              false);
+    EXPECT_EQ(accessibility.isAttributeSettable(window(fixed.id), AXAttribute::position).settable,
+              true);
     EXPECT_EQ(accessibility.isAttributeSettable(window(free.id), AXAttribute::size).settable, true);
 }
 
@@ -93,15 +100,17 @@ TEST_F(X11AccessibilityTest, AClosedWindowIsAnInvalidElement) {
     auto client = openTestWindow(ours());
     client.destroy();
     EXPECT_EQ(read(window(client.id), AXAttribute::position).error, kAXErrorInvalidUIElement);
-    EXPECT_EQ(accessibility.setAttributeValue(window(client.id), AXAttribute::position, Point{0, 0}),
-              kAXErrorInvalidUIElement);
+    EXPECT_EQ(
+        accessibility.setAttributeValue(window(client.id), AXAttribute::position, Point{0, 0}),
+        kAXErrorInvalidUIElement);
     EXPECT_EQ(accessibility.setMessagingTimeout(window(client.id), 0.5f), kAXErrorInvalidUIElement);
 }
 
 TEST_F(X11AccessibilityTest, UnknownAttributesAndWrongValuesAreRefused) {
     auto client = openTestWindow(ours());
     EXPECT_EQ(read(window(client.id), "AXTitleUIElement").error, kAXErrorAttributeUnsupported);
-    EXPECT_EQ(read(application, AXAttribute::enhancedUserInterface).error, kAXErrorAttributeUnsupported);
+    EXPECT_EQ(read(application, AXAttribute::enhancedUserInterface).error,
+              kAXErrorAttributeUnsupported);
     EXPECT_EQ(accessibility.setAttributeValue(window(client.id), AXAttribute::size, Point{1, 2}),
               kAXErrorIllegalArgument);
     EXPECT_EQ(accessibility.setMessagingTimeout(window(client.id), -1), kAXErrorIllegalArgument);

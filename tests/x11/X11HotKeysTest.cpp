@@ -28,7 +28,8 @@ const std::uint32_t kControlOption = Modifiers{Modifiers::control, Modifiers::op
 
 x11::X11Connection connectionOfItsOwn() {
     auto connection = x11::X11Connection::open();
-    if (!connection) std::abort();
+    if (!connection)
+        std::abort();
     return std::move(*connection);
 }
 
@@ -53,8 +54,10 @@ class X11HotKeysTest : public X11Test {
         XSync(display(), False);
     }
     void typeControlAltK() {
-        for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_k}) fake(keycode(key), true);
-        for (const KeySym key : {XK_k, XK_Alt_L, XK_Control_L}) fake(keycode(key), false);
+        for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_k})
+            fake(keycode(key), true);
+        for (const KeySym key : {XK_k, XK_Alt_L, XK_Control_L})
+            fake(keycode(key), false);
     }
     void lock(unsigned mask, bool on) {
         XkbLockModifiers(display(), XkbUseCoreKbd, mask, on ? mask : 0);
@@ -66,16 +69,16 @@ class X11HotKeysTest : public X11Test {
     }
 
     EventHotKeyRef registerControlOptionK(std::uint32_t id) {
-        const auto registration =
-            hotKeys.registerEventHotKey(kKeyK, kControlOption, {kSignature, id},
-                                        kEventHotKeyExclusive);
+        const auto registration = hotKeys.registerEventHotKey(
+            kKeyK, kControlOption, {kSignature, id}, kEventHotKeyExclusive);
         EXPECT_EQ(registration.status, noErr);
         return registration.ref;
     }
 
     std::vector<std::uint32_t> kinds() const {
         std::vector<std::uint32_t> result;
-        for (const auto& event : events) result.push_back(event.kind);
+        for (const auto& event : events)
+            result.push_back(event.kind);
         return result;
     }
 
@@ -105,8 +108,8 @@ TEST_F(X11HotKeysTest, APressAndAReleaseReachTheHandlerWithTheHotKeysId) {
     typeControlAltK();
     typeControlAltK();
     hotKeys.processEvents();
-    ASSERT_EQ(kinds(), (std::vector{kEventHotKeyPressed, kEventHotKeyReleased,
-                                    kEventHotKeyPressed, kEventHotKeyReleased}));
+    ASSERT_EQ(kinds(), (std::vector{kEventHotKeyPressed, kEventHotKeyReleased, kEventHotKeyPressed,
+                                    kEventHotKeyReleased}));
     for (const auto& event : events) {
         EXPECT_EQ(event.eventClass, kEventClassKeyboard);
         EXPECT_EQ(event.hotKeyID, (EventHotKeyID{kSignature, 7}));
@@ -115,10 +118,14 @@ TEST_F(X11HotKeysTest, APressAndAReleaseReachTheHandlerWithTheHotKeysId) {
 
 TEST_F(X11HotKeysTest, OtherModifiersOrKeysDoNotFire) {
     registerControlOptionK(1);
-    for (const KeySym key : {XK_Control_L, XK_k}) fake(keycode(key), true);
-    for (const KeySym key : {XK_k, XK_Control_L}) fake(keycode(key), false);
-    for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_j}) fake(keycode(key), true);
-    for (const KeySym key : {XK_j, XK_Alt_L, XK_Control_L}) fake(keycode(key), false);
+    for (const KeySym key : {XK_Control_L, XK_k})
+        fake(keycode(key), true);
+    for (const KeySym key : {XK_k, XK_Control_L})
+        fake(keycode(key), false);
+    for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_j})
+        fake(keycode(key), true);
+    for (const KeySym key : {XK_j, XK_Alt_L, XK_Control_L})
+        fake(keycode(key), false);
     hotKeys.processEvents();
     EXPECT_TRUE(events.empty());
 }
@@ -162,9 +169,10 @@ TEST_F(X11HotKeysTest, AKeyGrabbedByAnotherClientIsAConflictAndLeavesNoGrabBehin
 
 TEST_F(X11HotKeysTest, OurOwnCombinationAgainIsAConflictOnlyWhenExclusive) {
     registerControlOptionK(1);
-    EXPECT_EQ(hotKeys.registerEventHotKey(kKeyK, kControlOption, {kSignature, 2},
-                                          kEventHotKeyExclusive).status,
-              eventHotKeyExistsErr);
+    EXPECT_EQ(
+        hotKeys.registerEventHotKey(kKeyK, kControlOption, {kSignature, 2}, kEventHotKeyExclusive)
+            .status,
+        eventHotKeyExistsErr);
     const auto shared = hotKeys.registerEventHotKey(kKeyK, kControlOption, {kSignature, 3}, 0);
     ASSERT_EQ(shared.status, noErr);
     EXPECT_NE(shared.ref, 0u);
@@ -172,7 +180,8 @@ TEST_F(X11HotKeysTest, OurOwnCombinationAgainIsAConflictOnlyWhenExclusive) {
     hotKeys.processEvents();
     std::vector<std::uint32_t> pressedIds;
     for (const auto& event : events) {
-        if (event.kind == kEventHotKeyPressed) pressedIds.push_back(event.hotKeyID->id);
+        if (event.kind == kEventHotKeyPressed)
+            pressedIds.push_back(event.hotKeyID->id);
     }
     EXPECT_EQ(pressedIds, (std::vector<std::uint32_t>{1, 3}));
 }
@@ -189,11 +198,13 @@ TEST_F(X11HotKeysTest, UnregisteringReleasesTheGrabAndAnUnknownReferenceIsAParam
 
 TEST_F(X11HotKeysTest, TheReleaseOfAHotKeyUnregisteredWhileHeldIsIgnored) {
     const auto ref = registerControlOptionK(1);
-    for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_k}) fake(keycode(key), true);
+    for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_k})
+        fake(keycode(key), true);
     hotKeys.processEvents();
     ASSERT_EQ(kinds(), std::vector{kEventHotKeyPressed});
     ASSERT_EQ(hotKeys.unregisterEventHotKey(ref), noErr);
-    for (const KeySym key : {XK_k, XK_Alt_L, XK_Control_L}) fake(keycode(key), false);
+    for (const KeySym key : {XK_k, XK_Alt_L, XK_Control_L})
+        fake(keycode(key), false);
     hotKeys.processEvents();
     typeControlAltK();
     hotKeys.processEvents();
@@ -259,14 +270,15 @@ class X11HotKeysEventLoopTest : public X11HotKeysTest {
 TEST_F(X11HotKeysEventLoopTest, AHeldKeyGivesOnePressPerRepeatAndOneRelease) {
     hotKeys.watchFromEventLoop();
     registerControlOptionK(1);
-    for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_k}) fake(keycode(key), true);
+    for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_k})
+        fake(keycode(key), true);
     // The server repeats a held key after its repeat delay; wait for a repeat to arrive.
     EXPECT_TRUE(processEventsUntil([&] { return events.size() >= 2; }))
         << "the held key was not repeated";
-    for (const KeySym key : {XK_k, XK_Alt_L, XK_Control_L}) fake(keycode(key), false);
-    EXPECT_TRUE(processEventsUntil([&] {
-        return !events.empty() && events.back().kind == kEventHotKeyReleased;
-    }));
+    for (const KeySym key : {XK_k, XK_Alt_L, XK_Control_L})
+        fake(keycode(key), false);
+    EXPECT_TRUE(processEventsUntil(
+        [&] { return !events.empty() && events.back().kind == kEventHotKeyReleased; }));
     const auto releases = std::ranges::count(kinds(), kEventHotKeyReleased);
     EXPECT_EQ(releases, 1) << "a repeat must not look like a release and a new press";
     EXPECT_GE(std::ranges::count(kinds(), kEventHotKeyPressed), 2);

@@ -17,7 +17,8 @@ namespace {
 
 std::vector<char*> argumentPointers(const std::vector<std::string>& arguments) {
     std::vector<char*> pointers;
-    for (const auto& argument : arguments) pointers.push_back(const_cast<char*>(argument.c_str()));
+    for (const auto& argument : arguments)
+        pointers.push_back(const_cast<char*>(argument.c_str()));
     pointers.push_back(nullptr);
     return pointers;
 }
@@ -36,7 +37,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments, Ending end
     posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
     auto pointers = argumentPointers(arguments);
-    const int status = posix_spawnp(&pid_, pointers[0], &actions, nullptr, pointers.data(), environ);
+    const int status =
+        posix_spawnp(&pid_, pointers[0], &actions, nullptr, pointers.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(toChild[0]);
     close(fromChild[1]);
@@ -55,7 +57,9 @@ ChildProcess::ChildProcess(ChildProcess&& other) noexcept
       output_(std::exchange(other.output_, -1)),
       buffered_(std::move(other.buffered_)) {}
 
-ChildProcess::~ChildProcess() { terminate(); }
+ChildProcess::~ChildProcess() {
+    terminate();
+}
 
 std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -73,7 +77,8 @@ std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds time
         }
         char buffer[512];
         const ssize_t count = read(output_, buffer, sizeof buffer);
-        if (count <= 0) return std::nullopt;
+        if (count <= 0)
+            return std::nullopt;
         buffered_.append(buffer, static_cast<size_t>(count));
     }
 }
@@ -85,11 +90,13 @@ void ChildProcess::writeLine(const std::string& line) {
 
 int ChildProcess::terminate() {
     int status = 0;
-    if (input_ >= 0) close(std::exchange(input_, -1));
+    if (input_ >= 0)
+        close(std::exchange(input_, -1));
     // A program that ends on its own when its input closes gets the chance to clean up.
     while (ending_ == Ending::closeInput && output_ >= 0 && readLine(std::chrono::seconds(5))) {
     }
-    if (output_ >= 0) close(std::exchange(output_, -1));
+    if (output_ >= 0)
+        close(std::exchange(output_, -1));
     if (pid_ > 0) {
         kill(pid_, SIGTERM);
         waitpid(std::exchange(pid_, -1), &status, 0);
@@ -100,7 +107,8 @@ int ChildProcess::terminate() {
 int runProgram(const std::vector<std::string>& arguments) {
     auto pointers = argumentPointers(arguments);
     pid_t pid = -1;
-    if (posix_spawnp(&pid, pointers[0], nullptr, nullptr, pointers.data(), environ) != 0) return -1;
+    if (posix_spawnp(&pid, pointers[0], nullptr, nullptr, pointers.data(), environ) != 0)
+        return -1;
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -27,7 +27,8 @@ TestWindow::TestWindow(ChildProcess process, Window id, std::function<void(Windo
 
 TestWindow::~TestWindow() {
     process.terminate();
-    if (afterExit) afterExit(id);
+    if (afterExit)
+        afterExit(id);
 }
 
 void TestWindow::destroy() {
@@ -41,7 +42,8 @@ CommandResult runTilewise(const std::vector<std::string>& arguments) {
     command.insert(command.end(), arguments.begin(), arguments.end());
     ChildProcess process(command, ChildProcess::Ending::terminate);
     CommandResult result;
-    while (const auto line = process.readLine(kServerTimeout)) result.output += *line + "\n";
+    while (const auto line = process.readLine(kServerTimeout))
+        result.output += *line + "\n";
     const int status = process.terminate();
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
@@ -113,9 +115,12 @@ Rect X11Test::frameByTree(Window window) {
         Window rootReturn = None, parent = None;
         Window* children = nullptr;
         unsigned count = 0;
-        if (XQueryTree(display(), current, &rootReturn, &parent, &children, &count) == 0) break;
-        if (children != nullptr) XFree(children);
-        if (parent == rootReturn) break;
+        if (XQueryTree(display(), current, &rootReturn, &parent, &children, &count) == 0)
+            break;
+        if (children != nullptr)
+            XFree(children);
+        if (parent == rootReturn)
+            break;
         current = parent;
     }
     XWindowAttributes attributes{};
@@ -132,7 +137,8 @@ bool X11Test::waitForEvent(const std::function<bool(const XEvent&)>& accept,
         while (XPending(display()) > 0) {
             XEvent event;
             XNextEvent(display(), &event);
-            if (accept(event)) return true;
+            if (accept(event))
+                return true;
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
@@ -144,9 +150,11 @@ bool X11Test::waitForEvent(const std::function<bool(const XEvent&)>& accept,
 }
 
 bool X11Test::waitForProperty(Window window, Atom property, const std::function<bool()>& settled) {
-    if (window != root()) XSelectInput(display(), window, PropertyChangeMask | StructureNotifyMask);
+    if (window != root())
+        XSelectInput(display(), window, PropertyChangeMask | StructureNotifyMask);
     XSync(display(), False);
-    if (settled()) return true;
+    if (settled())
+        return true;
     return waitForEvent([&](const XEvent& event) {
         return event.type == PropertyNotify && event.xproperty.window == window &&
                event.xproperty.atom == property && settled();
