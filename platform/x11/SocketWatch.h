@@ -12,7 +12,12 @@ namespace tilewise::x11 {
 /// Qt's headers.
 class SocketWatch {
   public:
-    SocketWatch(int descriptor, std::function<void()> onReadable);
+    /// Xlib may read events into its own queue during a round trip without the socket showing
+    /// data afterwards; `alsoBeforeSleeping` calls back each time the loop is about to wait, so
+    /// such events are not left behind.
+    enum class When { readable, readableOrBeforeSleeping };
+
+    SocketWatch(int descriptor, std::function<void()> onReadable, When when = When::readable);
     SocketWatch(const SocketWatch&) = delete;
     SocketWatch& operator=(const SocketWatch&) = delete;
     ~SocketWatch();

@@ -12,8 +12,11 @@ namespace {
 
 // Managers that answer do so within milliseconds; one that stays silent this long never will.
 constexpr std::chrono::milliseconds kFirstAnswerTimeout{250};
-// A manager that acted on part of a request sends the rest in the same burst.
-constexpr std::chrono::milliseconds kQuietAfterProgress{40};
+// A manager that acted on part of a request sends the rest in the same burst; on a loaded
+// machine the burst can be split by a scheduling pause (seen with fluxbox restoring a
+// maximized window before moving it), so the quiet period is generous. Only managers that
+// ignore the probe ever wait for it, and never longer than the messaging timeout.
+constexpr std::chrono::milliseconds kQuietAfterProgress{200};
 
 }  // namespace
 

@@ -1,21 +1,12 @@
 #include "platform/x11/X11EventLoop.h"
 
-#include <QAbstractEventDispatcher>
-#include <QCoreApplication>
-#include <QSocketNotifier>
-
 namespace tilewise::x11 {
 
 X11EventLoop::X11EventLoop(Display* display)
     : display_(display),
-      notifier_(
-          std::make_unique<QSocketNotifier>(ConnectionNumber(display), QSocketNotifier::Read)) {
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { dispatchPending(); });
-    if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, notifier_.get(),
-                         [this] { dispatchPending(); });
-    }
-}
+      watch_(
+          ConnectionNumber(display), [this] { dispatchPending(); },
+          SocketWatch::When::readableOrBeforeSleeping) {}
 
 X11EventLoop::~X11EventLoop() = default;
 

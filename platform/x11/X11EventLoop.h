@@ -7,7 +7,7 @@
 #include <map>
 #include <memory>
 
-class QSocketNotifier;
+#include "platform/x11/SocketWatch.h"
 
 namespace tilewise::x11 {
 
@@ -30,9 +30,10 @@ class X11EventLoop {
 
   private:
     Display* display_;
-    std::unique_ptr<QSocketNotifier> notifier_;
     std::map<std::uint64_t, Listener> listeners_;
     std::uint64_t nextId_ = 1;
+    // Last, so that no callback can arrive while the members above are destroyed.
+    SocketWatch watch_;
 };
 
 }  // namespace tilewise::x11

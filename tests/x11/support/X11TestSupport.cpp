@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/x11/Properties.h"
+#include "platform/x11/WindowManagerSync.h"
 
 namespace tilewise::testing {
 namespace {
@@ -102,6 +103,11 @@ void X11Test::waitUntilUnlisted(Window window) {
 }
 
 void X11Test::focus(Window window) {
+    // A window opened just before may still be being managed, and focused, by the manager; its
+    // late focus change would undo ours, so let the manager catch up first.
+    x11::WindowManagerSync manager{display(), atoms_};
+    manager.waitForManager(std::chrono::milliseconds{500},
+                           [](const XEvent&) { return x11::WindowManagerSync::Sign::unrelated; });
     XSetInputFocus(display(), window, RevertToPointerRoot, CurrentTime);
     const bool active = waitForProperty(root(), atoms_.netActiveWindow, [&] {
         return x11::Properties::window(display(), root(), atoms_.netActiveWindow) == window;
