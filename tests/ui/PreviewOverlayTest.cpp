@@ -71,7 +71,7 @@ TEST_F(PreviewOverlayTest, LinesLieAtTheEnginesPositionsInTheOverlaysOwnCoordina
     const int line = static_cast<int>(xs.front());
     EXPECT_EQ(picture.pixelColor(line, 500).red(), 166);
     EXPECT_NE(picture.pixelColor(line, 10).red(), 166);
-    EXPECT_EQ(picture.pixelColor(800, static_cast<int>(ys.front())).red(), 166);
+    EXPECT_EQ(picture.pixelColor(600, static_cast<int>(ys.front())).red(), 166);
 }
 
 TEST_F(PreviewOverlayTest, RenderingFollowsTheCompositorAndTheMode) {
