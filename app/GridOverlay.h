@@ -34,6 +34,9 @@ class GridOverlay {
     virtual void setSelection(std::optional<Rect> frame) = 0;
     /// Ends any drag on the display (reporting no selection) and takes the overlay away.
     virtual void hide() = 0;
+    /// Puts the shown, floating overlay back above other windows (but below the panel, which
+    /// is raised after it).
+    virtual void raise() = 0;
     virtual bool isVisible() const = 0;
 };
 

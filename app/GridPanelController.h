@@ -58,6 +58,8 @@ class GridPanelController {
     void showTarget(const std::string& appName, std::shared_ptr<const Image> icon);
     /// Puts the shown panel back in front, e.g. above a newly shown overlay.
     void raise();
+    /// The system beep, for a request the panel cannot carry out.
+    void beep() { view_.beep(); }
 
     GridSize grid() const { return view_.grid(); }
     bool isVisible() const { return view_.isVisible(); }

@@ -27,6 +27,9 @@ class PanelPlatform {
     virtual std::optional<std::uint16_t> virtualKeyCode(std::uint32_t nativeScanCode) = 0;
     /// The modifier of the desktop's standard commands, such as the preferences' comma.
     virtual Modifiers standardCommandModifier() = 0;
+    /// Stacks our own unmanaged `window` directly below the top-level window that holds
+    /// `sibling` (which the window manager may have framed); nothing when either is gone.
+    virtual void stackBelow(std::uint64_t window, std::uint64_t sibling) = 0;
 };
 
 }  // namespace tilewise

@@ -73,10 +73,11 @@ void PreviewOverlay::showGrid(const DisplayInfo& display, GridSize grid, const M
         show();
     // Toggled on the live window: changing the widget's flags would hide it again.
     windowHandle()->setFlag(Qt::WindowTransparentForInput, !interactive);
-    // Our own windows below which the overlay would sit (the preferences) are managed ones;
-    // until the overlay can be restacked under a managed window it stays where it is.
-    if (!below)
+    floating_ = !below;
+    if (floating_)
         QWidget::raise();
+    else
+        platform_.stackBelow(winId(), *below);
     reshape();
 }
 
@@ -138,6 +139,11 @@ void PreviewOverlay::hide() {
     QWidget::hide();
     selectionView_->QWidget::hide();
     desktop_ = {};
+}
+
+void PreviewOverlay::raise() {
+    if (QWidget::isVisible() && floating_)
+        QWidget::raise();
 }
 
 void PreviewOverlay::paintEvent(QPaintEvent*) {

@@ -26,6 +26,7 @@ class PreviewOverlay final : public QWidget, public GridOverlay {
                   std::optional<WindowId> below, bool interactive) override;
     void setSelection(std::optional<Rect> frame) override;
     void hide() override;
+    void raise() override;
     bool isVisible() const override { return QWidget::isVisible(); }
 
     Rendering rendering() const { return rendering_; }
@@ -52,6 +53,7 @@ class PreviewOverlay final : public QWidget, public GridOverlay {
     Rect displayFrame_;
     Rendering rendering_ = Rendering::translucent;
     QPixmap desktop_;
+    bool floating_ = true;
 };
 
 }  // namespace tilewise

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include "platform/PanelPlatform.h"
 
 namespace tilewise::sim {
@@ -19,9 +21,14 @@ class SimPanelPlatform final : public PanelPlatform {
         return static_cast<std::uint16_t>(nativeScanCode - kScanCodeOffset);
     }
     Modifiers standardCommandModifier() override { return Modifiers::control; }
+    void stackBelow(std::uint64_t window, std::uint64_t sibling) override {
+        stackedBelow = {window, sibling};
+    }
 
     bool compositor = false;
     bool reducedMotion = false;
+    /// The last window stacked and its sibling.
+    std::optional<std::pair<std::uint64_t, std::uint64_t>> stackedBelow;
 };
 
 }  // namespace tilewise::sim

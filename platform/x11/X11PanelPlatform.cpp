@@ -136,4 +136,29 @@ std::optional<std::uint16_t> X11PanelPlatform::virtualKeyCode(std::uint32_t nati
         static_cast<std::uint16_t>(nativeScanCode - kEvdevOffset));
 }
 
+// A managed window sits inside the window manager's frame, a child of the root: the frame is
+// what stacks among the root's children.
+void X11PanelPlatform::stackBelow(std::uint64_t window, std::uint64_t sibling) {
+    ErrorTrap trap(display_);
+    Window topLevel = static_cast<Window>(sibling);
+    for (;;) {
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display_, topLevel, &root, &parent, &children, &count) == 0)
+            return;
+        if (children != nullptr)
+            XFree(children);
+        if (parent == root || parent == None)
+            break;
+        topLevel = parent;
+    }
+    XWindowChanges changes{};
+    changes.sibling = topLevel;
+    changes.stack_mode = Below;
+    XConfigureWindow(display_, static_cast<Window>(window), CWSibling | CWStackMode, &changes);
+    trap.check();
+}
+
 }  // namespace tilewise::x11

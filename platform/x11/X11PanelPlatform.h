@@ -21,6 +21,7 @@ class X11PanelPlatform final : public PanelPlatform {
     bool prefersReducedMotion() override;
     std::optional<std::uint16_t> virtualKeyCode(std::uint32_t nativeScanCode) override;
     Modifiers standardCommandModifier() override { return Modifiers::control; }
+    void stackBelow(std::uint64_t window, std::uint64_t sibling) override;
 
     /// The integer setting `name` of an XSETTINGS blob (the _XSETTINGS_SETTINGS property);
     /// absent when the blob is malformed or has no integer of that name.

@@ -113,6 +113,15 @@ TEST_F(PreviewOverlayTest, PreviewIsPlacedInOwnCoordinatesAndHidesAlone) {
     EXPECT_FALSE(overlay.gridView().xs().empty());
 }
 
+TEST_F(PreviewOverlayTest, StaysBelowTheGivenWindowOrFloats) {
+    overlay.showGrid(kDisplay, grid, {}, GridOverlay::WindowId{42}, false);
+    EXPECT_EQ(platform.stackedBelow,
+              std::make_pair(std::uint64_t{overlay.winId()}, std::uint64_t{42}));
+    platform.stackedBelow.reset();
+    showGrid(false);
+    EXPECT_EQ(platform.stackedBelow, std::nullopt);
+}
+
 TEST_F(PreviewOverlayTest, DragOnTheDisplaySelectsCellsAndStartsOutsideAtTheEdge) {
     showGrid(true);
     auto& input = overlay.inputView();
