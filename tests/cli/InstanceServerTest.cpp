@@ -15,6 +15,7 @@
 
 #include "app/InstanceProtocol.h"
 #include "cli/InstanceClient.h"
+#include "tests/cli/CommandLineRun.h"
 #include "tests/support/Files.h"
 
 namespace tilewise {
@@ -227,6 +228,30 @@ TEST_F(InstanceServerTest, TheClientGetsTheRepliesOrSaysWhyNot) {
     ASSERT_TRUE(silent.has_value());
     EXPECT_EQ(silent->exitStatus, ExitStatus::failure);
     EXPECT_THAT(silent->error, HasSubstr("did not answer in time"));
+}
+
+TEST_F(InstanceServerTest, CommandsGoToTheRunningInstanceUnlessTheyNameTheirOwnSettings) {
+    const auto run = [](std::vector<std::string> arguments) {
+        auto ran = std::async(std::launch::async, [arguments] { return runTilewise(arguments); });
+        while (ran.wait_for(10ms) != std::future_status::ready)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return ran.get();
+    };
+    // No instance: the command does the work itself, here without a desktop to do it on.
+    EXPECT_THAT(run({"--platform=sim", "apply", "Left"}).err, HasSubstr("no “sim” desktop"));
+    location = InstanceLocation::forBackend("sim").value();
+    auto server = InstanceServer::listen(location, handler);
+    ASSERT_TRUE(server.has_value()) << server.error().reason;
+    const auto applied = run({"--platform=sim", "apply", "Left"});
+    EXPECT_EQ(applied.status, 0);
+    EXPECT_EQ(applied.out, "applied Left\n");
+    const auto placed = run({"--platform=sim", "place", "--grid", "3x2", "--cells", "0,0:1,1"});
+    EXPECT_EQ(placed.status, 1);
+    EXPECT_EQ(placed.err, "placed\n");
+    EXPECT_THAT(
+        run({"--platform=sim", "apply", "Left", "-TilewiseSettingsPath", "/nonexistent"}).err,
+        HasSubstr("no “sim” desktop"));
+    EXPECT_EQ(handler.requests.size(), 2u);
 }
 
 }  // namespace
