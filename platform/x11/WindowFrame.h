@@ -43,6 +43,11 @@ class WindowFrame {
     /// False when the client fixes its size (minimum size equal to the maximum size).
     bool isResizable(Window window) const;
 
+    struct ClientGeometry {
+        int x = 0, y = 0;  ///< the client's inside top-left corner in root coordinates
+        unsigned width = 0, height = 0, border = 0;
+    };
+
   private:
     Edges decorations(Window window) const;
     Edges shadows(Window window) const;
@@ -56,7 +61,9 @@ class WindowFrame {
     struct ExpectedClient {
         std::optional<std::pair<long, long>> origin;
         std::optional<std::pair<long, long>> size;
+        std::pair<long, long> allowedSize;  ///< `size` within the client's size hints
         bool matches(const XConfigureEvent& event) const;
+        bool isMetBy(const ClientGeometry& client) const;
     };
 
     std::expected<void, WindowFault> awaitManager(Window window, std::chrono::milliseconds timeout,
