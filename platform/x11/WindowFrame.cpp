@@ -74,7 +74,43 @@ WindowFrame::WindowFrame(Display* display, const Atoms& atoms)
     : display_(display), atoms_(atoms), sync_(display, atoms) {}
 
 Edges WindowFrame::decorations(Window window) const {
-    return edgesFrom(Properties::cardinals(display_, window, atoms_.netFrameExtents));
+    if (const auto extents = Properties::cardinals(display_, window, atoms_.netFrameExtents))
+        return edgesFrom(extents);
+    return enclosingFrameEdges(window);
+}
+
+bool WindowFrame::publishesExtents(Window window) const {
+    return Properties::cardinals(display_, window, atoms_.netFrameExtents).has_value();
+}
+
+// A manager that publishes no extents (i3) still draws its title and border in a frame window
+// of its own around the client: the top-level ancestor of the client shows them.
+Edges WindowFrame::enclosingFrameEdges(Window window) const {
+    ErrorTrap trap(display_);
+    Window topLevel = window;
+    for (;;) {
+        Window root = None, parent = None;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display_, topLevel, &root, &parent, &children, &count) == 0)
+            return {};
+        if (children != nullptr)
+            XFree(children);
+        if (parent == root || parent == None)
+            break;
+        topLevel = parent;
+    }
+    const auto client = clientGeometry(display_, window);
+    const auto frame = clientGeometry(display_, topLevel);
+    if (topLevel == window || !client || !frame || trap.check())
+        return {};
+    const long left = client->x - client->border - (frame->x - frame->border);
+    const long top = client->y - client->border - (frame->y - frame->border);
+    const long right = static_cast<long>(frame->width + 2 * frame->border) - left -
+                       static_cast<long>(client->width + 2 * client->border);
+    const long bottom = static_cast<long>(frame->height + 2 * frame->border) - top -
+                        static_cast<long>(client->height + 2 * client->border);
+    return edgesFrom(std::vector<long>{left, right, top, bottom});
 }
 
 Edges WindowFrame::shadows(Window window) const {
@@ -135,6 +171,11 @@ std::expected<void, WindowFault> WindowFrame::request(Window window, std::option
         x = std::lround(origin->x) - shadow.left;
         y = std::lround(origin->y) - shadow.top;
         expected.origin = {x + frame.left + border, y + frame.top + border};
+        // A manager that keeps its frame to itself takes the position as the client's own.
+        if (!publishesExtents(window)) {
+            x += frame.left;
+            y += frame.top;
+        }
     }
     if (size) {
         flags |= kGivesWidth | kGivesHeight;

@@ -50,6 +50,8 @@ class WindowFrame {
 
   private:
     Edges decorations(Window window) const;
+    Edges enclosingFrameEdges(Window window) const;
+    bool publishesExtents(Window window) const;
     Edges shadows(Window window) const;
     std::expected<void, WindowFault> request(Window window, std::optional<Point> origin,
                                              std::optional<Size> size, const Edges& frame,
