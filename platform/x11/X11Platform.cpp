@@ -41,6 +41,8 @@ X11Platform::X11Platform(X11Connection main, X11Connection worker, X11Connection
       hotKeys_(std::move(keys), mainQueue),
       defaults_(std::vector<std::string>{"tilewise"}),
       login_(ownExecutable()),
-      panel_(main_.display()) {}
+      panel_(main_.display()) {
+    hotKeys_.watchFromEventLoop();
+}
 
 }  // namespace tilewise::x11
