@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
 #include "app/QtDesktopSession.h"
+#include "cli/CommandLine.h"
 #include "platform/sim/SimDemo.h"
 #include "platform/x11/OpenX11Platform.h"
 
