@@ -43,8 +43,7 @@ void editSettings(SettingsStore& store, const std::function<void(TilewiseSetting
 }
 
 QString shortcutText(const KeyCombo& combo, KeyboardLayout& layout) {
-    return QString::fromStdString(combo.modifiers.symbols() +
-                                  KeyboardLabels::keyName(combo.keyCode, layout));
+    return QString::fromStdString(KeyboardLabels::shortcutName(combo, layout));
 }
 
 }  // namespace tilewise::PaneWidgets

@@ -1,0 +1,44 @@
+#include "ui/ResidentApplication.h"
+
+#include <QApplication>
+#include <iostream>
+
+#include "app/AppCoordinator.h"
+#include "app/PreferencesConnection.h"
+#include "app/TerminationSignals.h"
+#include "ui/WidgetViews.h"
+#include "ui/preferences/PreferencesWindowController.h"
+
+namespace tilewise {
+
+int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDesktop,
+                           std::string_view backend, const std::filesystem::path& settingsFile,
+                           const OnboardingTexts& onboardingTexts) {
+    QApplication application{argc, argv};
+    QApplication::setApplicationName("Tilewise");
+    QApplication::setApplicationVersion(TILEWISE_VERSION);
+    // Its windows come and go; only quitting ends it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    auto session = openDesktop(backend);
+    if (!session) {
+        std::cerr << "tilewise: " << session.error() << "\n";
+        return 1;
+    }
+    auto& desktop = **session;
+    WidgetViews views{onboardingTexts};
+    AppCoordinator coordinator{desktop.platform(), desktop.mainQueue(), desktop.makeSerialQueue(),
+                               settingsFile, views};
+    PreferencesConnection preferencesConnection{coordinator, desktop.platform().panelPlatform()};
+    PreferencesWindowController preferences{preferencesConnection.context()};
+    preferencesConnection.setWindow(&preferences);
+    coordinator.setShowPreferences([&preferences] { preferences.show(); });
+    coordinator.onQuit = [] { QCoreApplication::quit(); };
+    const TerminationSignals terminationSignals{[] { QCoreApplication::quit(); }};
+    QObject::connect(&application, &QCoreApplication::aboutToQuit,
+                     [&coordinator] { coordinator.terminate(); });
+    coordinator.start();
+    return QApplication::exec();
+}
+
+}  // namespace tilewise
