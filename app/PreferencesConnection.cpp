@@ -21,9 +21,8 @@ PreferencesConnection::PreferencesConnection(AppCoordinator& app, PanelPlatform&
                   return ShortcutStatuses{.layoutStatus = app.layoutStatus(),
                                           .panelShortcutStatus = app.panelShortcutStatus()};
               },
-          .observeStatuses = [&app](std::function<void()> observer) {
-              return app.observe(std::move(observer));
-          },
+          .observeStatuses =
+              [&app](std::function<void()> observer) { return app.observe(std::move(observer)); },
           .showOnboarding = [&app] { app.showOnboarding(); },
           .importFromDivvy = [&app] { app.importFromDivvy(true); },
           .gridTabChanged = [this](bool) { updatePreview(); },
@@ -34,8 +33,8 @@ void PreferencesConnection::updatePreview() {
     if (!showPreview_)
         return;
     const auto placement = window_ ? window_->activePlacement() : std::nullopt;
-    const auto display =
-        previewDisplay(window_ && window_->isGridTabSelected(), placement, app_.displays().displays());
+    const auto display = previewDisplay(window_ && window_->isGridTabSelected(), placement,
+                                        app_.displays().displays());
     showPreview_(display, display ? placement->nativeWindow : 0);
 }
 
