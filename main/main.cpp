@@ -4,6 +4,7 @@
 
 #include "app/QtDesktopSession.h"
 #include "cli/CommandLine.h"
+#include "platform/LogSink.h"
 #include "platform/sim/SimDemo.h"
 #include "platform/x11/OpenX11Platform.h"
 
@@ -35,6 +36,7 @@ std::expected<std::unique_ptr<tilewise::DesktopSession>, std::string> openDeskto
 }  // namespace
 
 int main(int argc, char** argv) {
+    tilewise::LogSink::install();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     return tilewise::runCommandLine(arguments, openDesktop, std::cout, std::cerr);
 }
