@@ -6,6 +6,7 @@
 #include "app/SettingsPathOption.h"
 #include "app/SettingsStore.h"
 #include "cli/CommandLine.h"
+#include "platform/LogSink.h"
 #include "platform/sim/SimDemo.h"
 #include "platform/x11/OpenX11Platform.h"
 #include "ui/ResidentApplication.h"
@@ -55,6 +56,7 @@ std::optional<std::string_view> residentBackend(const std::vector<std::string>& 
 }  // namespace
 
 int main(int argc, char** argv) {
+    tilewise::LogSink::install();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (const auto backend = residentBackend(arguments)) {
         const auto& onboarding = *backend == "x11" ? tilewise::OnboardingTexts::windowManager()
