@@ -1,10 +1,10 @@
-#include "app/CheckSettingsCommand.h"
+#include "cli/CheckSettingsCommand.h"
 
 #include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "tests/app/CommandLineRun.h"
+#include "tests/cli/CommandLineRun.h"
 #include "tests/support/Files.h"
 
 namespace tilewise {

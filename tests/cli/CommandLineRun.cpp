@@ -1,4 +1,4 @@
-#include "tests/app/CommandLineRun.h"
+#include "tests/cli/CommandLineRun.h"
 
 #include <sstream>
 

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
 #include "app/QtDesktopSession.h"
 #include "app/SettingsStore.h"
+#include "cli/CommandLine.h"
 #include "platform/sim/SimDemo.h"
 #include "platform/x11/OpenX11Platform.h"
 #include "ui/ResidentApplication.h"
@@ -59,9 +59,9 @@ int main(int argc, char** argv) {
     if (const auto backend = residentBackend(arguments)) {
         const auto& onboarding = *backend == "x11" ? tilewise::OnboardingTexts::windowManager()
                                                    : tilewise::OnboardingTexts::accessibility();
-        return tilewise::runResidentApplication(argc, argv, openDesktop, *backend,
-                                                tilewise::SettingsStore::defaultURL(arguments),
-                                                onboarding);
+        return tilewise::runResidentApplication(
+            argc, argv, [backend] { return openDesktop(*backend); },
+            tilewise::SettingsStore::defaultURL(arguments), onboarding);
     }
     return tilewise::runCommandLine(arguments, openDesktop, std::cout, std::cerr);
 }

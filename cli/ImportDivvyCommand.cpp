@@ -1,4 +1,4 @@
-#include "app/ImportDivvyCommand.h"
+#include "cli/ImportDivvyCommand.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/ImportDivvyCommand.h"
+#include "cli/ImportDivvyCommand.h"
 
 #include <cstdlib>
 #include <sstream>
@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/SettingsCoder.h"
-#include "tests/app/CommandLineRun.h"
+#include "tests/cli/CommandLineRun.h"
 #include "tests/support/Files.h"
 #include "tests/support/PlistBuilders.h"
 

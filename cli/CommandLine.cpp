@@ -1,11 +1,11 @@
-#include "app/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <algorithm>
 
-#include "app/CheckSettingsCommand.h"
-#include "app/DisplaysCommand.h"
-#include "app/ImportDivvyCommand.h"
-#include "app/PlaceCommand.h"
+#include "cli/CheckSettingsCommand.h"
+#include "cli/DisplaysCommand.h"
+#include "cli/ImportDivvyCommand.h"
+#include "cli/PlaceCommand.h"
 
 namespace tilewise {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/DisplaysCommand.h"
+#include "cli/DisplaysCommand.h"
 
 #include "app/DisplayProvider.h"
 #include "app/TextFormat.h"

@@ -1,4 +1,4 @@
-#include "tests/app/SimDesktopSession.h"
+#include "tests/cli/SimDesktopSession.h"
 
 #include <stdexcept>
 

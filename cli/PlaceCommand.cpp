@@ -1,4 +1,4 @@
-#include "app/PlaceCommand.h"
+#include "cli/PlaceCommand.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "app/PlaceCommand.h"
+#include "cli/PlaceCommand.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,8 +6,8 @@
 #include "app/PlacementSentences.h"
 #include "app/TextFormat.h"
 #include "core/SettingsCoder.h"
-#include "tests/app/CommandLineRun.h"
-#include "tests/app/SimDesktopSession.h"
+#include "tests/cli/CommandLineRun.h"
+#include "tests/cli/SimDesktopSession.h"
 #include "tests/support/Files.h"
 #include "tests/support/Printers.h"
 

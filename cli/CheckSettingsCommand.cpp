@@ -1,4 +1,4 @@
-#include "app/CheckSettingsCommand.h"
+#include "cli/CheckSettingsCommand.h"
 
 #include "app/Files.h"
 #include "core/SettingsCoder.h"
