@@ -40,9 +40,8 @@ class ResidentAppTest : public X11Test {
         auto settings = TilewiseSettings::defaults();
         settings.monitorCycling = cycling;
         settings.panelPlacement = PanelPlacement::displayWithTargetWindow;
-        settings.layouts = {{Uuid::random(), "Left", true, true,
-                             KeyCombo{kKeyH, kControlOption}, GridSize{2, 1},
-                             CellSelection{0, 0, 0, 0}}};
+        settings.layouts = {{Uuid::random(), "Left", true, true, KeyCombo{kKeyH, kControlOption},
+                             GridSize{2, 1}, CellSelection{0, 0, 0, 0}}};
         ASSERT_TRUE(writeFileBytes(settingsFile(), *SettingsCoder::encode(settings)));
     }
 
@@ -126,9 +125,10 @@ TEST_F(TwoHeadsResidentAppTest, PressingTheShortcutAgainCyclesToTheOtherHead) {
 
     for (const int expectedHead : {0, 1, 0}) {
         pressShortcut();
-        EXPECT_TRUE(eventually(
-            [&] { return frameByTree(window.id) == leftHalf(head(expectedHead)); }))
-            << "expected head " << expectedHead << ", the window is at "
+        EXPECT_TRUE(eventually([&] {
+            return frameByTree(window.id) == leftHalf(head(expectedHead));
+        })) << "expected head "
+            << expectedHead << ", the window is at "
             << ::testing::PrintToString(frameByTree(window.id));
     }
 }
