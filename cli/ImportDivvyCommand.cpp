@@ -5,7 +5,9 @@
 #include <optional>
 
 #include "app/DivvyMigration.h"
+#include "app/ExitStatus.h"
 #include "app/Files.h"
+#include "app/SettingsPathOption.h"
 #include "app/SettingsStore.h"
 #include "core/SettingsCoder.h"
 #include "platform/ManualScheduler.h"
@@ -14,8 +16,6 @@
 namespace tilewise {
 namespace {
 
-constexpr int kFailed = 1;
-constexpr int kUsageError = 2;
 constexpr std::string_view kUsage =
     "Usage: tilewise import-divvy [--dry-run] [--from FILE] [-TilewiseSettingsPath PATH]\n";
 
@@ -32,7 +32,7 @@ std::optional<Options> parseOptions(const std::vector<std::string>& arguments) {
             options.dryRun = true;
         } else if (arguments[i] == "--from" && hasValue) {
             options.from = arguments[++i];
-        } else if (arguments[i] == "-" + std::string{SettingsStore::kPathOverrideKey} && hasValue) {
+        } else if (SettingsPathOption::isFlag(arguments[i]) && hasValue) {
             ++i;  // read by SettingsStore::defaultURL
         } else {
             return std::nullopt;
@@ -110,12 +110,12 @@ int runImportDivvy(const std::vector<std::string>& arguments, std::ostream& out,
     const auto options = parseOptions(arguments);
     if (!options) {
         err << kUsage;
-        return kUsageError;
+        return ExitStatus::usage;
     }
     const auto defaults = divvyDefaults(*options);
     if (!defaults) {
         err << "tilewise: " << defaults.error() << "\n";
-        return kFailed;
+        return ExitStatus::failure;
     }
     ManualScheduler scheduler;
     SettingsStore store{SettingsStore::defaultURL(arguments), scheduler};
@@ -125,7 +125,7 @@ int runImportDivvy(const std::vector<std::string>& arguments, std::ostream& out,
     if (!result) {
         err << "Divvy's shortcuts could not be read (" << DivvyImport::caseName(result.error())
             << "). You can recreate them in Preferences › Layouts.\n";
-        return kFailed;
+        return ExitStatus::failure;
     }
     if (!options->dryRun) {
         store.setSettings(result->settings);
@@ -133,7 +133,7 @@ int runImportDivvy(const std::vector<std::string>& arguments, std::ostream& out,
         if (!savedAsExpected(store, result->settings)) {
             err << "tilewise: the settings file “" << store.fileURL().string()
                 << "” could not be written.\n";
-            return kFailed;
+            return ExitStatus::failure;
         }
     }
     for (std::size_t i = 0; i < result->notes.size(); ++i) {
@@ -141,7 +141,7 @@ int runImportDivvy(const std::vector<std::string>& arguments, std::ostream& out,
     }
     if (options->dryRun)
         printLayouts(result->layouts, out);
-    return 0;
+    return ExitStatus::success;
 }
 
 }  // namespace tilewise

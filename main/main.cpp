@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/QtDesktopSession.h"
+#include "app/SettingsPathOption.h"
 #include "app/SettingsStore.h"
 #include "cli/CommandLine.h"
 #include "platform/sim/SimDemo.h"
@@ -38,12 +39,11 @@ std::expected<std::unique_ptr<tilewise::DesktopSession>, std::string> openDeskto
 // the resident application.
 std::optional<std::string_view> residentBackend(const std::vector<std::string>& arguments) {
     constexpr std::string_view kPlatformOption = "--platform=";
-    const std::string pathOption = "-" + std::string{tilewise::SettingsStore::kPathOverrideKey};
     std::string_view backend = "x11";
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i].starts_with(kPlatformOption)) {
             backend = std::string_view{arguments[i]}.substr(kPlatformOption.size());
-        } else if (arguments[i] == pathOption) {
+        } else if (tilewise::SettingsPathOption::isFlag(arguments[i])) {
             ++i;
         } else {
             return std::nullopt;

@@ -37,6 +37,7 @@ class X11Accessibility final : public Accessibility {
     AXCopyResult windowAttribute(Window window, std::string_view attribute);
     /// The process's clients, the one on top first.
     std::vector<Window> windowsOf(std::int32_t pid);
+    std::optional<Window> focusedWindowOf(std::int32_t pid);
     bool hasState(Window window, Atom state);
     bool allows(Window window, Atom action);
     std::chrono::milliseconds timeoutFor(const AXElement& element);
