@@ -61,9 +61,9 @@ int main(int argc, char** argv) {
     if (const auto backend = residentBackend(arguments)) {
         const auto& onboarding = *backend == "x11" ? tilewise::OnboardingTexts::windowManager()
                                                    : tilewise::OnboardingTexts::accessibility();
-        return tilewise::runResidentApplication(argc, argv, openDesktop, *backend,
-                                                tilewise::SettingsStore::defaultURL(arguments),
-                                                onboarding);
+        return tilewise::runResidentApplication(
+            argc, argv, [backend] { return openDesktop(*backend); },
+            tilewise::SettingsStore::defaultURL(arguments), onboarding);
     }
     return tilewise::runCommandLine(arguments, openDesktop, std::cout, std::cerr);
 }

@@ -9,16 +9,17 @@
 
 namespace tilewise {
 
-int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDesktop,
-                           std::string_view backend, const std::filesystem::path& settingsFile,
-                           const OnboardingTexts& onboardingTexts) {
+int runResidentApplication(
+    int argc, char** argv,
+    const std::function<std::expected<std::unique_ptr<DesktopSession>, std::string>()>& openDesktop,
+    const std::filesystem::path& settingsFile, const OnboardingTexts& onboardingTexts) {
     QApplication application{argc, argv};
     QApplication::setApplicationName("Tilewise");
     QApplication::setApplicationVersion(TILEWISE_VERSION);
     // Its windows come and go; only quitting ends it.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    auto session = openDesktop(backend);
+    auto session = openDesktop();
     if (!session) {
         std::cerr << "tilewise: " << session.error() << "\n";
         return 1;
