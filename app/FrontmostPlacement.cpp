@@ -34,16 +34,10 @@ int report(const ApplyResult& result, const WindowTarget& target, const DisplayI
            std::ostream& out) {
     out << "display   " << display.id << "\nrequested " << formatRect(result.requested)
         << "\nactual    " << formatRect(result.actual) << "\n";
-    switch (result.outcome.kind()) {
-        case FrameOutcome::Kind::exact:
-            return 0;
-        case FrameOutcome::Kind::constrained:
-            out << PlacementSentences::sizeLimited(target.appName) << "\n";
-            return kNotExact;
-        case FrameOutcome::Kind::rejected:
-            out << PlacementSentences::notMoved(target.appName) << "\n";
-            return kNotExact;
-    }
+    const std::string sentence = PlacementSentences::forOutcome(result, target);
+    if (sentence.empty())
+        return 0;
+    out << sentence << "\n";
     return kNotExact;
 }
 
