@@ -16,22 +16,14 @@ namespace {
 std::expected<std::unique_ptr<tilewise::DesktopSession>, std::string> openDesktop(
     std::string_view backend) {
     if (backend == "sim") {
-        return std::make_unique<tilewise::QtDesktopSession>(
-            [](tilewise::Scheduler& mainQueue) -> std::unique_ptr<tilewise::Platform> {
+        return tilewise::QtDesktopSession::open(
+            [](tilewise::Scheduler& mainQueue)
+                -> std::expected<std::unique_ptr<tilewise::Platform>, std::string> {
                 return tilewise::sim::makeDemoPlatform(mainQueue);
             });
     }
     if (backend == "x11") {
-        // The display is opened before the session, so that a missing one is a sentence and
-        // not an empty platform.
-        if (auto display = tilewise::x11::checkDisplay(); !display) {
-            return std::unexpected(display.error());
-        }
-        return std::make_unique<tilewise::QtDesktopSession>(
-            [](tilewise::Scheduler& mainQueue) -> std::unique_ptr<tilewise::Platform> {
-                auto platform = tilewise::x11::openX11Platform(mainQueue);
-                return platform ? std::move(*platform) : nullptr;
-            });
+        return tilewise::QtDesktopSession::open(tilewise::x11::openX11Platform);
     }
     return std::unexpected("unknown platform “" + std::string{backend} + "”; choose x11 or sim");
 }

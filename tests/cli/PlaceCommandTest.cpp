@@ -108,6 +108,18 @@ TEST_F(PlaceCommandTest, LimitedSizeAndRefusedMovesAreReportedWithTheirSentences
     result = run({"place", "--grid", "2x1", "--cells", "1,0:1,0"});
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.out, HasSubstr(PlacementSentences::notMoved("Notes")));
+
+    // Nothing moved or resized at all: no application limited anything, the manager refused.
+    const Rect before = windowFrame();
+    desktop.modifyWindow(window, [&](sim::SimWindow& w) {
+        w.minimumSize = before.size;
+        w.maximumSize = before.size;
+    });
+    result = run({"place", "--grid", "2x1", "--cells", "1,0:1,0"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.out, HasSubstr(PlacementSentences::kManagerDidNotMove));
+    EXPECT_THAT(result.out, Not(HasSubstr("limited")));
+    EXPECT_EQ(windowFrame(), before);
 }
 
 TEST_F(PlaceCommandTest, FailuresPrintTheirSentenceAndMoveNothing) {
