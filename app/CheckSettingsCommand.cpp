@@ -1,7 +1,6 @@
 #include "app/CheckSettingsCommand.h"
 
-#include "app/Files.h"
-#include "core/SettingsCoder.h"
+#include "app/SettingsFile.h"
 
 namespace tilewise {
 namespace {
@@ -17,18 +16,14 @@ int runCheckSettings(const std::vector<std::string>& arguments, std::ostream& ou
         err << "Usage: tilewise check-settings FILE\n";
         return kUsageError;
     }
-    const auto bytes = Files::readAll(arguments.front());
-    if (!bytes) {
-        err << "The settings file could not be read: " << bytes.error() << "\n";
+    const auto loaded = SettingsFile::read(arguments.front());
+    if (!loaded) {
+        err << loaded.error().description << "\n";
         return kRejected;
     }
-    const auto settings = SettingsCoder::decode(*bytes);
-    if (!settings) {
-        err << settings.error().description() << "\n";
-        return kRejected;
-    }
+    const auto& settings = loaded->settings;
     out << "OK\n";
-    for (const auto& issue : settings->validate()) {
+    for (const auto& issue : settings.validate()) {
         out << issue.description() << "\n";
     }
     return 0;

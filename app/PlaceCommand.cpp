@@ -6,10 +6,9 @@
 #include <optional>
 #include <string_view>
 
-#include "app/Files.h"
 #include "app/FrontmostPlacement.h"
+#include "app/SettingsFile.h"
 #include "app/SettingsStore.h"
-#include "core/SettingsCoder.h"
 
 namespace tilewise {
 namespace {
@@ -69,28 +68,21 @@ bool isSettingsPathOption(std::string_view argument) {
     return argument == "-" + std::string{SettingsStore::kPathOverrideKey};
 }
 
-// A missing file means the defaults, as at a first run; a file that would be rejected stops
-// the command instead of being set aside: a one-off command must not repair the settings.
+// A missing file means the defaults, as at a first run; a file that would be rejected, or that
+// is there but cannot be read, stops the command instead: a one-off command must not repair the
+// settings, nor pretend they are the defaults.
 std::optional<TilewiseSettings> readSettings(const std::vector<std::string>& arguments,
                                              std::ostream& err) {
     const auto path = SettingsStore::defaultURL(arguments);
-    std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored)) {
-        return TilewiseSettings::defaults();
-    }
-    const auto bytes = Files::readAll(path);
-    if (!bytes) {
-        err << "tilewise: the settings file “" << path.string()
-            << "” could not be read: " << bytes.error() << "\n";
-        return std::nullopt;
-    }
-    auto settings = SettingsCoder::decode(*bytes);
-    if (!settings) {
-        err << "tilewise: the settings file “" << path.string() << "” cannot be used. "
-            << settings.error().description() << "\n";
-        return std::nullopt;
-    }
-    return std::move(*settings);
+    auto settings = SettingsFile::readOrDefaults(path);
+    if (settings)
+        return std::move(*settings);
+    if (settings.error().kind == SettingsFile::Failure::Kind::undecodable)
+        err << "tilewise: the settings file “" << path.string() << "” cannot be used. ";
+    else
+        err << "tilewise: ";
+    err << settings.error().description << "\n";
+    return std::nullopt;
 }
 
 struct PlaceOptions {
