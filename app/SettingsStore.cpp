@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/SettingsFile.h"
+#include "app/SettingsPathOption.h"
 #include "core/SettingsCoder.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
@@ -53,12 +54,9 @@ std::filesystem::path expandingTilde(const std::string& path) {
 }
 
 std::optional<std::string> overriddenPath(const std::vector<std::string>& arguments) {
-    const auto flag = "-" + std::string(SettingsStore::kPathOverrideKey);
-    for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
-        if (arguments[i] == flag && !arguments[i + 1].empty())
-            return arguments[i + 1];
-    }
-    return nonEmptyEnvironment(std::string(SettingsStore::kPathOverrideKey).c_str());
+    if (auto given = SettingsPathOption::value(arguments))
+        return given;
+    return nonEmptyEnvironment(std::string(SettingsPathOption::kKey).c_str());
 }
 
 // XDG base directories: a relative value is invalid and to be ignored.

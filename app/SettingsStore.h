@@ -20,8 +20,6 @@ class SettingsStore {
     /// Changes closer together than this are written once, this long after the last one.
     static constexpr Scheduler::Duration kSaveDelay{300};
     /// The launch argument (followed by the path) and environment variable that move the file.
-    static constexpr std::string_view kPathOverrideKey = "TilewiseSettingsPath";
-
     /// The settings file: the path given as `-TilewiseSettingsPath PATH` among `arguments`,
     /// else in the environment variable of that name (a leading tilde expanded, an empty value
     /// ignored), else $XDG_CONFIG_HOME/Tilewise/settings.json.

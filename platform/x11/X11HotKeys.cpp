@@ -2,12 +2,14 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xproto.h>
+#include <X11/extensions/XInput2.h>
 
 #include <algorithm>
 #include <string>
 
 #include "platform/Log.h"
 #include "platform/x11/ErrorTrap.h"
+#include "platform/x11/SystemShortcuts.h"
 #include "platform/x11/VirtualKeyCodes.h"
 
 namespace tilewise::x11 {
@@ -28,6 +30,7 @@ X11HotKeys::X11HotKeys(X11Connection connection, Scheduler& scheduler)
     Display* display = connection_.display();
     masks_ = ModifierMasks::read(display);
     XDisplayKeycodes(display, &minKeycode_, &maxKeycode_);
+    watchRawReleases();
     int opcode = 0, errorBase = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
     if (!XkbQueryExtension(display, &opcode, &xkbEventBase_, &errorBase, &major, &minor)) {
         xkbEventBase_ = -1;
@@ -96,7 +99,10 @@ SymbolicHotKeys X11HotKeys::copySymbolicHotKeys() {
     // Each window manager and desktop keeps its own bindings in its own format (openbox's
     // rc.xml, GNOME's dconf, KDE's kglobalshortcutsrc, or none at all), and none of them can
     // be read reliably from here; a key they hold shows up as a conflict when grabbed instead.
-    return {noErr, std::vector<PropertyDictionary>{}};
+    // What the keymap itself binds to the server or the console is known, and never fires.
+    if (connection_.broken())
+        return {eventInternalErr, std::nullopt};
+    return {noErr, systemShortcuts(connection_.display(), masks_)};
 }
 
 void X11HotKeys::processEvents() {
@@ -198,11 +204,34 @@ void X11HotKeys::regrabAll() {
     }
 }
 
+void X11HotKeys::watchRawReleases() {
+    Display* display = connection_.display();
+    int event = 0, error = 0, major = 2, minor = 1;
+    if (!XQueryExtension(display, "XInputExtension", &xiOpcode_, &event, &error) ||
+        XIQueryVersion(display, &major, &minor) != Success) {
+        xiOpcode_ = -1;
+        return;
+    }
+    // Raw events reach the root whoever holds the keyboard, so the release of a hot key is
+    // seen after its grab was handed back on the press.
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(bits, XI_RawKeyRelease);
+    XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
+    XISelectEvents(display, connection_.root(), &mask, 1);
+}
+
 void X11HotKeys::handle(XEvent& event) {
-    if (event.type == KeyPress) {
+    if (event.type == GenericEvent && event.xcookie.extension == xiOpcode_) {
+        if (XGetEventData(connection_.display(), &event.xcookie)) {
+            if (event.xcookie.evtype == XI_RawKeyRelease) {
+                onKeyRelease(static_cast<const XIRawEvent*>(event.xcookie.data)->detail);
+            }
+            XFreeEventData(connection_.display(), &event.xcookie);
+        }
+    } else if (event.type == KeyPress) {
         onKeyPress(event.xkey);
     } else if (event.type == KeyRelease) {
-        onKeyRelease(event.xkey);
+        onKeyRelease(static_cast<int>(event.xkey.keycode));
     } else if (event.type == MappingNotify) {
         XRefreshKeyboardMapping(&event.xmapping);
         if (event.xmapping.request != MappingPointer)
@@ -228,13 +257,21 @@ void X11HotKeys::onKeyPress(const XKeyEvent& event) {
     }
     if (refs.empty())
         return;
+    if (xiOpcode_ >= 0) {
+        // The press made our passive grab the active one; handing it back at once lets a
+        // panel that this shortcut opens take the keyboard, as global-shortcut daemons do.
+        // Later presses of the held key come back through the grab as repeats.
+        XUngrabKeyboard(connection_.display(), event.time);
+        XFlush(connection_.display());
+    }
     keysDown_[event.keycode] = std::move(refs);
     deliver(kEventHotKeyPressed, ids);
 }
 
-void X11HotKeys::onKeyRelease(const XKeyEvent& event) {
-    // The modifiers often go up first, so the release is matched by its key alone.
-    const auto down = keysDown_.find(event.keycode);
+void X11HotKeys::onKeyRelease(int keycode) {
+    // The modifiers often go up first, so the release is matched by its key alone. The core
+    // and the raw release of one key may both arrive; the first one counts.
+    const auto down = keysDown_.find(static_cast<unsigned>(keycode));
     if (down == keysDown_.end())
         return;
     std::vector<EventHotKeyID> ids;

@@ -19,8 +19,10 @@ namespace tilewise::x11 {
 
 /// Hot keys as passive key grabs on the root window, one grab per lock-key variant, so that a
 /// shortcut works whatever the state of Caps, Num and Scroll Lock. A grab another client holds
-/// is the "hot key already exists" status. Events come from `processEvents`, which an event
-/// loop calls when the connection has data (`watchFromEventLoop`) and tests call directly.
+/// is the "hot key already exists" status. A press hands the keyboard back at once; the
+/// release is seen through the input extension's raw events. Events come from `processEvents`,
+/// which an event loop calls when the connection has data (`watchFromEventLoop`) and tests
+/// call directly.
 /// Main thread only.
 class X11HotKeys final : public HotKeys {
   public:
@@ -61,7 +63,8 @@ class X11HotKeys final : public HotKeys {
     void regrabAll();
     void handle(XEvent& event);
     void onKeyPress(const XKeyEvent& event);
-    void onKeyRelease(const XKeyEvent& event);
+    void onKeyRelease(int keycode);
+    void watchRawReleases();
     void deliver(std::uint32_t kind, const std::vector<EventHotKeyID>& ids);
     void processEventsLeftQueued();
 
@@ -69,6 +72,7 @@ class X11HotKeys final : public HotKeys {
     Scheduler& scheduler_;
     ModifierMasks masks_;
     int xkbEventBase_ = -1;
+    int xiOpcode_ = -1;  ///< -1 without the input extension: the grab then lasts until release
     int minKeycode_ = 0;
     int maxKeycode_ = 0;
     std::uint64_t nextRef_ = 1;

@@ -2,6 +2,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+// Before Xlib too: the service's Status type would meet Xlib's Status macro.
+#include "app/HotKeyService.h"
+#include "platform/QtScheduler.h"
+
 #include "platform/x11/X11HotKeys.h"
 
 #include <X11/XKBlib.h>
@@ -14,6 +18,7 @@
 #include "platform/ManualScheduler.h"
 #include "platform/x11/ErrorTrap.h"
 #include "platform/x11/ModifierMasks.h"
+#include "platform/x11/OpenX11Platform.h"
 #include "tests/x11/support/X11TestSupport.h"
 
 namespace tilewise::testing {
@@ -282,6 +287,61 @@ TEST_F(X11HotKeysEventLoopTest, AHeldKeyGivesOnePressPerRepeatAndOneRelease) {
     const auto releases = std::ranges::count(kinds(), kEventHotKeyReleased);
     EXPECT_EQ(releases, 1) << "a repeat must not look like a release and a new press";
     EXPECT_GE(std::ranges::count(kinds(), kEventHotKeyPressed), 2);
+}
+
+// The application gets its hot keys from the platform object, which must watch them itself.
+class X11PlatformHotKeysTest : public X11HotKeysEventLoopTest {
+  protected:
+    static std::unique_ptr<Platform> openPlatform(Scheduler& mainQueue) {
+        auto platform = x11::openX11Platform(mainQueue);
+        if (!platform)
+            std::abort();
+        return std::move(*platform);
+    }
+
+    QtScheduler mainQueue;
+    std::unique_ptr<Platform> platform = openPlatform(mainQueue);
+    HotKeyService service{platform->hotKeys()};
+};
+
+TEST_F(X11PlatformHotKeysTest, APressRunsTheActionAtOnceAndHandsTheKeyboardBack) {
+    int presses = 0;
+    const auto [outcome, id] =
+        service.add(KeyCombo{kKeyK, Modifiers{Modifiers::control, Modifiers::option}}, false,
+                    [&] { ++presses; });
+    ASSERT_TRUE(id.has_value()) << "the shortcut was not registered";
+    for (const KeySym key : {XK_Control_L, XK_Alt_L, XK_k})
+        fake(keycode(key), true);
+    ASSERT_TRUE(processEventsUntil([&] { return presses == 1; })) << "the shortcut did not fire";
+    // While the key is still held, a panel opened by the shortcut must be able to take the
+    // keyboard: the grab that the press activated is ours to give back.
+    EXPECT_EQ(XGrabKeyboard(display(), root(), False, GrabModeAsync, GrabModeAsync, CurrentTime),
+              GrabSuccess);
+    XUngrabKeyboard(display(), CurrentTime);
+    for (const KeySym key : {XK_k, XK_Alt_L, XK_Control_L})
+        fake(keycode(key), false);
+    // The release reaches the service although the grab was given back, so a second press
+    // runs the action again.
+    typeControlAltK();
+    EXPECT_TRUE(processEventsUntil([&] { return presses == 2; }));
+}
+
+TEST_F(X11PlatformHotKeysTest, KeysTheKeymapGivesTheSystemAreSystemShortcuts) {
+    const Modifiers controlOption{Modifiers::control, Modifiers::option};
+    struct Case {
+        KeyCombo combo;
+        bool system;
+    };
+    const std::vector<Case> cases{
+        {KeyCombo{122, controlOption}, true},        // F1: virtual terminal 1
+        {KeyCombo{111, controlOption}, true},        // F12
+        {KeyCombo{122, Modifiers::control}, false},  // Ctrl+F1 is an ordinary key
+        {KeyCombo{kKeyK, controlOption}, false},     // a letter
+    };
+    for (const auto& [combo, system] : cases) {
+        EXPECT_EQ(HotKeyService::isSystemShortcut(combo, platform->hotKeys()), system)
+            << combo.keyCode << " with modifiers " << combo.modifiers.carbonFlags();
+    }
 }
 
 }  // namespace
