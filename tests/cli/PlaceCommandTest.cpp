@@ -148,6 +148,21 @@ TEST_F(PlaceCommandTest, ABrokenSettingsFileStopsTheCommandAndStaysAsItWas) {
     EXPECT_EQ(windowFrame(), (Rect{200, 150, 800, 600}));
 }
 
+TEST_F(PlaceCommandTest, ASettingsPathThatCannotBeFollowedIsReportedNotTakenForMissing) {
+    namespace fs = std::filesystem;
+    fs::create_symlink(settingsFile, settingsFile);
+    const auto loop = run({"place", "--grid", "1x1", "--cells", "0,0:0,0"});
+    EXPECT_EQ(loop.status, 1);
+    EXPECT_THAT(loop.err, HasSubstr("Too many levels of symbolic links"));
+    fs::remove(settingsFile);
+    ASSERT_TRUE(writeFileBytes(settingsFile, ""));
+    settingsFile /= "settings.json";
+    const auto belowAFile = run({"place", "--grid", "1x1", "--cells", "0,0:0,0"});
+    EXPECT_EQ(belowAFile.status, 1);
+    EXPECT_THAT(belowAFile.err, HasSubstr("Not a directory"));
+    EXPECT_EQ(windowFrame(), (Rect{200, 150, 800, 600}));
+}
+
 TEST_F(PlaceCommandTest, MalformedArgumentsAreUsageErrors) {
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"place", "--grid", "6by4", "--cells", "0,0:1,1"},
