@@ -1,0 +1,31 @@
+#include "app/PlacementFeedback.h"
+
+#include "app/PlacementSentences.h"
+
+namespace tilewise {
+
+PlacementFeedback PlacementFeedback::forError(const WindowError& error) {
+    switch (error.kind()) {
+        case WindowError::Kind::permissionMissing:
+            return {Kind::onboarding, {}};
+        case WindowError::Kind::superseded:
+            return {Kind::nothing, {}};
+        default:
+            return problem(error.userDescription());
+    }
+}
+
+PlacementFeedback PlacementFeedback::forResult(const ApplyResult& result,
+                                               const WindowTarget& target) {
+    switch (result.outcome.kind()) {
+        case FrameOutcome::Kind::exact:
+            return {Kind::clearProblem, {}};
+        case FrameOutcome::Kind::constrained:
+            return {Kind::quietProblem, PlacementSentences::sizeLimited(target.appName)};
+        case FrameOutcome::Kind::rejected:
+            return problem(PlacementSentences::notMoved(target.appName));
+    }
+    return problem(PlacementSentences::notMoved(target.appName));
+}
+
+}  // namespace tilewise

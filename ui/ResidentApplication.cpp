@@ -1,0 +1,47 @@
+#include "ui/ResidentApplication.h"
+
+#include <QApplication>
+#include <iostream>
+
+#include "app/AppCoordinator.h"
+#include "app/GridPanelController.h"
+#include "app/PanelCoordinator.h"
+#include "app/TerminationSignals.h"
+#include "ui/GridPanel.h"
+#include "ui/PreviewOverlay.h"
+#include "ui/WidgetViews.h"
+
+namespace tilewise {
+
+int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDesktop,
+                           std::string_view backend, const std::filesystem::path& settingsFile,
+                           const OnboardingTexts& onboardingTexts) {
+    QApplication application{argc, argv};
+    QApplication::setApplicationName("Tilewise");
+    QApplication::setApplicationVersion(TILEWISE_VERSION);
+    // Its windows come and go; only quitting ends it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    auto session = openDesktop(backend);
+    if (!session) {
+        std::cerr << "tilewise: " << session.error() << "\n";
+        return 1;
+    }
+    auto& desktop = **session;
+    WidgetViews views{onboardingTexts};
+    AppCoordinator coordinator{desktop.platform(), desktop.mainQueue(), desktop.makeSerialQueue(),
+                               settingsFile, views};
+    PanelPlatform& panelPlatform = desktop.platform().panelPlatform();
+    GridPanel panel{desktop.mainQueue()};
+    PreviewOverlay overlay{panelPlatform};
+    GridPanelController panelController{panel, desktop.mainQueue(), desktop.platform()};
+    const PanelCoordinator panelFlow{coordinator, panelController, overlay};
+    coordinator.onQuit = [] { QCoreApplication::quit(); };
+    const TerminationSignals terminationSignals{[] { QCoreApplication::quit(); }};
+    QObject::connect(&application, &QCoreApplication::aboutToQuit,
+                     [&coordinator] { coordinator.terminate(); });
+    coordinator.start();
+    return QApplication::exec();
+}
+
+}  // namespace tilewise

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+
+#include "app/DesktopSession.h"
+#include "app/OnboardingTexts.h"
+
+namespace tilewise {
+
+/// Runs Tilewise as the resident application until it is quit or ended by a signal: a status
+/// item, the global shortcuts and the windows they open, but no main window and no taskbar
+/// entry. `openDesktop` opens the backend once the widget application exists. Returns the
+/// process's exit status.
+int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDesktop,
+                           std::string_view backend, const std::filesystem::path& settingsFile,
+                           const OnboardingTexts& onboardingTexts);
+
+}  // namespace tilewise
