@@ -4,7 +4,11 @@
 #include <iostream>
 
 #include "app/AppCoordinator.h"
+#include "app/GridPanelController.h"
+#include "app/PanelCoordinator.h"
 #include "app/TerminationSignals.h"
+#include "ui/GridPanel.h"
+#include "ui/PreviewOverlay.h"
 #include "ui/WidgetViews.h"
 
 namespace tilewise {
@@ -28,6 +32,11 @@ int runResidentApplication(
     WidgetViews views{onboardingTexts};
     AppCoordinator coordinator{desktop.platform(), desktop.mainQueue(), desktop.makeSerialQueue(),
                                settingsFile, views};
+    PanelPlatform& panelPlatform = desktop.platform().panelPlatform();
+    GridPanel panel{desktop.mainQueue()};
+    PreviewOverlay overlay{panelPlatform};
+    GridPanelController panelController{panel, desktop.mainQueue(), desktop.platform()};
+    const PanelCoordinator panelFlow{coordinator, panelController, overlay};
     coordinator.onQuit = [] { QCoreApplication::quit(); };
     const TerminationSignals terminationSignals{[] { QCoreApplication::quit(); }};
     QObject::connect(&application, &QCoreApplication::aboutToQuit,
