@@ -6,10 +6,12 @@
 #include "app/AppCoordinator.h"
 #include "app/GridPanelController.h"
 #include "app/PanelCoordinator.h"
+#include "app/PreferencesConnection.h"
 #include "app/TerminationSignals.h"
 #include "ui/GridPanel.h"
 #include "ui/PreviewOverlay.h"
 #include "ui/WidgetViews.h"
+#include "ui/preferences/PreferencesWindowController.h"
 
 namespace tilewise {
 
@@ -37,6 +39,10 @@ int runResidentApplication(
     PreviewOverlay overlay{panelPlatform};
     GridPanelController panelController{panel, desktop.mainQueue(), desktop.platform()};
     const PanelCoordinator panelFlow{coordinator, panelController, overlay};
+    PreferencesConnection preferencesConnection{coordinator, desktop.platform().panelPlatform()};
+    PreferencesWindowController preferences{preferencesConnection.context()};
+    preferencesConnection.setWindow(&preferences);
+    coordinator.setShowPreferences([&preferences] { preferences.show(); });
     coordinator.onQuit = [] { QCoreApplication::quit(); };
     const TerminationSignals terminationSignals{[] { QCoreApplication::quit(); }};
     QObject::connect(&application, &QCoreApplication::aboutToQuit,
