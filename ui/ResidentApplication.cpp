@@ -5,6 +5,7 @@
 
 #include "app/AppCoordinator.h"
 #include "app/TerminationSignals.h"
+#include "platform/ApplicationIdentity.h"
 #include "ui/WidgetViews.h"
 
 namespace tilewise {
@@ -13,8 +14,13 @@ int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDes
                            std::string_view backend, const std::filesystem::path& settingsFile,
                            const OnboardingTexts& onboardingTexts) {
     QApplication application{argc, argv};
-    QApplication::setApplicationName("Tilewise");
-    QApplication::setApplicationVersion(TILEWISE_VERSION);
+    QApplication::setApplicationName(
+        QString::fromUtf8(kApplicationName.data(), kApplicationName.size()));
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(kApplicationVersion.data(), kApplicationVersion.size()));
+    // Lets the desktop match the windows and the tray icon to the installed desktop entry.
+    QGuiApplication::setDesktopFileName(
+        QString::fromUtf8(kApplicationId.data(), kApplicationId.size()));
     // Its windows come and go; only quitting ends it.
     QApplication::setQuitOnLastWindowClosed(false);
 
