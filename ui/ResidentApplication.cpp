@@ -8,6 +8,7 @@
 #include "app/PanelCoordinator.h"
 #include "app/PreferencesConnection.h"
 #include "app/TerminationSignals.h"
+#include "platform/ApplicationIdentity.h"
 #include "ui/GridPanel.h"
 #include "ui/PreviewOverlay.h"
 #include "ui/WidgetViews.h"
@@ -20,8 +21,13 @@ int runResidentApplication(
     const std::function<std::expected<std::unique_ptr<DesktopSession>, std::string>()>& openDesktop,
     const std::filesystem::path& settingsFile, const OnboardingTexts& onboardingTexts) {
     QApplication application{argc, argv};
-    QApplication::setApplicationName("Tilewise");
-    QApplication::setApplicationVersion(TILEWISE_VERSION);
+    QApplication::setApplicationName(
+        QString::fromUtf8(kApplicationName.data(), kApplicationName.size()));
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(kApplicationVersion.data(), kApplicationVersion.size()));
+    // Lets the desktop match the windows and the tray icon to the installed desktop entry.
+    QGuiApplication::setDesktopFileName(
+        QString::fromUtf8(kApplicationId.data(), kApplicationId.size()));
     // Its windows come and go; only quitting ends it.
     QApplication::setQuitOnLastWindowClosed(false);
 
