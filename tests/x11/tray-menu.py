@@ -70,11 +70,11 @@ def tray_icon_position():
     return None
 
 
-def read_menu(x, y):
-    """Opens the menu with a right click and moves to its first entry: the focus event names
-    the entry, whose parent lists them all. An open popup menu is not among the application's
-    children in the accessibility tree, so its events are the way in. The icon may be listed a
-    moment before the tray passes it clicks: the click is repeated until the menu answers."""
+def read_menu():
+    """Opens the menu with a right click and reads its entries from the event that announces
+    it: an open popup menu is not among the application's children in the accessibility tree.
+    The icon may be listed a moment before the tray has laid it out or passes it clicks: it is
+    looked up again and clicked until the menu shows."""
     # Imported once the accessibility bus runs: the registry connects to it when loaded.
     import pyatspi
     from gi.repository import GLib
@@ -84,19 +84,21 @@ def read_menu(x, y):
                "the application never joined the accessibility bus")
     names = []
 
-    def focused(event):
-        if event.source is not None and event.source.getRoleName() == "menu item":
-            names.extend(item.name for item in event.source.parent if item is not None)
-            pyatspi.Registry.stop()
+    def showing(event):
+        menu = event.source
+        if event.detail1 and menu is not None and menu.getRoleName() == "popup menu":
+            names.extend(item.name for item in menu if item is not None)
+            if names:
+                pyatspi.Registry.stop()
 
     def open_menu():
         subprocess.run(["xdotool", "key", "Escape"])
+        x, y = tray_icon_position() or (0, 0)
         subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "3"], check=True)
-        GLib.timeout_add(300, lambda: subprocess.run(["xdotool", "key", "Down"]) and False)
         return True
 
-    pyatspi.Registry.registerEventListener(focused, "object:state-changed:focused")
-    GLib.timeout_add(1500, open_menu)
+    pyatspi.Registry.registerEventListener(showing, "object:state-changed:showing")
+    GLib.timeout_add(1000, open_menu)
     GLib.timeout_add(int(TIMEOUT * 1000), lambda: pyatspi.Registry.stop() or False)
     pyatspi.Registry.start()
     subprocess.run(["xdotool", "key", "Escape"])
@@ -121,8 +123,8 @@ def main():
         time.sleep(1.0)
         children.append(subprocess.Popen(["trayer", "--edge", "bottom", "--align", "right",
                                           "--widthtype", "request", "--height", "24"]))
-        x, y = eventually(tray_icon_position, "the status item never embedded in trayer")
-        names = read_menu(x, y)
+        eventually(tray_icon_position, "the status item never embedded in trayer")
+        names = read_menu()
         if not names:
             sys.exit("FAIL: the menu never opened with its entries")
         print("menu:", names)
