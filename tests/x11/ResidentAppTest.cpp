@@ -147,9 +147,15 @@ TEST_F(NoManagerResidentAppTest, OnboardingShowsWithoutAManagerAndClosesOnceOneS
     auto application = startApplication();
     ASSERT_TRUE(eventually(onboardingShows)) << "no onboarding window without a window manager";
 
-    ChildProcess manager({"openbox"}, ChildProcess::Ending::terminate);
-    EXPECT_TRUE(eventually([] { return !onboardingShows(); }))
-        << "the onboarding window stayed open after the window manager started";
+    {
+        ChildProcess manager({"openbox"}, ChildProcess::Ending::terminate);
+        ASSERT_TRUE(eventually([] { return !onboardingShows(); }))
+            << "the onboarding window stayed open after the window manager started";
+        ASSERT_TRUE(waitUntilShortcutIsGrabbed());
+    }
+    // Without the manager again, a layout's shortcut brings the window back instead of failing.
+    pressShortcut();
+    EXPECT_TRUE(eventually(onboardingShows)) << "no onboarding after the manager went away";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 """The status item as a user meets it: embedded in a real tray (trayer), its menu opened with a
-right click and read through the accessibility tree. A layout whose shortcut another client
+right click and read through the accessibility tree. The tray starts only after the
+application, which must then show its item. A layout whose shortcut another client
 already holds shows that conflict in the menu.
 
 Run inside a D-Bus session on an X server with a window manager:
@@ -15,8 +16,6 @@ import tempfile
 import time
 import uuid
 
-import pyatspi
-from gi.repository import GLib
 
 TIMEOUT = 10.0
 CONTROL_OPTION = 0x40000 | 0x80000
@@ -71,27 +70,37 @@ def tray_icon_position():
     return None
 
 
-def read_menu(x, y):
-    """Opens the menu with a right click and moves to its first entry: the focus event names
-    the entry, whose parent lists them all. An open popup menu is not among the application's
-    children in the accessibility tree, so its events are the way in."""
+def read_menu():
+    """Opens the menu with a right click and reads its entries from the event that announces
+    it: an open popup menu is not among the application's children in the accessibility tree.
+    The icon may be listed a moment before the tray has laid it out or passes it clicks: it is
+    looked up again and clicked until the menu shows."""
+    # Imported once the accessibility bus runs: the registry connects to it when loaded.
+    import pyatspi
+    from gi.repository import GLib
+
+    eventually(lambda: any(app is not None and app.name == "Tilewise"
+                           for app in pyatspi.Registry.getDesktop(0)),
+               "the application never joined the accessibility bus")
     names = []
 
-    def focused(event):
-        if event.source is not None and event.source.getRoleName() == "menu item":
-            names.extend(item.name for item in event.source.parent if item is not None)
-            pyatspi.Registry.stop()
+    def showing(event):
+        menu = event.source
+        if event.detail1 and menu is not None and menu.getRoleName() == "popup menu":
+            names.extend(item.name for item in menu if item is not None)
+            if names:
+                pyatspi.Registry.stop()
 
     def open_menu():
+        subprocess.run(["xdotool", "key", "Escape"])
+        x, y = tray_icon_position() or (0, 0)
         subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "3"], check=True)
-        GLib.timeout_add(300, lambda: subprocess.run(["xdotool", "key", "Down"]) and False)
-        return False
+        return True
 
-    pyatspi.Registry.registerEventListener(focused, "object:state-changed:focused")
-    GLib.timeout_add(100, open_menu)
-    GLib.timeout_add(3000, lambda: pyatspi.Registry.stop() or False)
+    pyatspi.Registry.registerEventListener(showing, "object:state-changed:showing")
+    GLib.timeout_add(1000, open_menu)
+    GLib.timeout_add(int(TIMEOUT * 1000), lambda: pyatspi.Registry.stop() or False)
     pyatspi.Registry.start()
-    pyatspi.Registry.deregisterEventListener(focused, "object:state-changed:focused")
     subprocess.run(["xdotool", "key", "Escape"])
     return names
 
@@ -105,16 +114,19 @@ def main():
                    "layouts": [layout("Left", KEY_H), layout("Right", KEY_J)]}, file)
     held = hold_ctrl_alt_j()
     environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    children = [subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"]),
-                subprocess.Popen(["trayer", "--edge", "bottom", "--align", "right",
-                                  "--widthtype", "request", "--height", "24"])]
+    children = [subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])]
     try:
         time.sleep(0.5)  # the accessibility bus must be up before Qt looks for it
         children.append(subprocess.Popen([executable, "-TilewiseSettingsPath", settings],
                                          env=environment))
-        x, y = eventually(tray_icon_position, "the status item never embedded in trayer")
-        # The icon may be listed a moment before the tray passes it clicks.
-        names = eventually(lambda: read_menu(x, y), "the menu never opened with its entries")
+        # The tray starts after the application, as it may at login: the item appears then.
+        time.sleep(1.0)
+        children.append(subprocess.Popen(["trayer", "--edge", "bottom", "--align", "right",
+                                          "--widthtype", "request", "--height", "24"]))
+        eventually(tray_icon_position, "the status item never embedded in trayer")
+        names = read_menu()
+        if not names:
+            sys.exit("FAIL: the menu never opened with its entries")
         print("menu:", names)
         left = [name for name in names if name.startswith("Left    ")]
         right = [name for name in names if name.startswith("Right    ")]
