@@ -1,37 +1,26 @@
 #include "cli/CheckSettingsCommand.h"
 
-#include "app/Files.h"
-#include "core/SettingsCoder.h"
+#include "app/ExitStatus.h"
+#include "app/SettingsFile.h"
 
 namespace tilewise {
-namespace {
-
-constexpr int kRejected = 1;
-constexpr int kUsageError = 2;
-
-}  // namespace
 
 int runCheckSettings(const std::vector<std::string>& arguments, std::ostream& out,
                      std::ostream& err) {
     if (arguments.size() != 1) {
         err << "Usage: tilewise check-settings FILE\n";
-        return kUsageError;
+        return ExitStatus::usage;
     }
-    const auto bytes = Files::readAll(arguments.front());
-    if (!bytes) {
-        err << "The settings file could not be read: " << bytes.error() << "\n";
-        return kRejected;
-    }
-    const auto settings = SettingsCoder::decode(*bytes);
-    if (!settings) {
-        err << settings.error().description() << "\n";
-        return kRejected;
+    const auto loaded = SettingsFile::read(arguments.front());
+    if (!loaded) {
+        err << loaded.error().description << "\n";
+        return ExitStatus::failure;
     }
     out << "OK\n";
-    for (const auto& issue : settings->validate()) {
+    for (const auto& issue : loaded->settings.validate()) {
         out << issue.description() << "\n";
     }
-    return 0;
+    return ExitStatus::success;
 }
 
 }  // namespace tilewise

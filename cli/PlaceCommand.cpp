@@ -2,23 +2,17 @@
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 
-#include "app/Files.h"
-#include "app/FrontmostPlacement.h"
-#include "app/SettingsStore.h"
-#include "core/SettingsCoder.h"
+#include "app/SettingsPathOption.h"
 
 namespace tilewise {
 namespace {
 
-constexpr int kFailed = 1;
-constexpr int kUsageError = 2;
-constexpr std::string_view kPlaceUsage =
-    "Usage: tilewise place --grid COLUMNSxROWS --cells C,R:C,R [--display under-mouse|window]\n";
-constexpr std::string_view kApplyUsage = "Usage: tilewise apply NAME|ID\n";
+const std::string kPlaceUsage =
+    "Usage: tilewise place --grid COLUMNSxROWS --cells C,R:C,R [--display under-mouse|window]";
+const std::string kApplyUsage = "Usage: tilewise apply NAME|ID";
 
 std::optional<std::int64_t> parseInteger(std::string_view text) {
     std::int64_t value = 0;
@@ -65,34 +59,6 @@ std::optional<PanelPlacement> parseDisplay(std::string_view text) {
     return std::nullopt;
 }
 
-bool isSettingsPathOption(std::string_view argument) {
-    return argument == "-" + std::string{SettingsStore::kPathOverrideKey};
-}
-
-// A missing file means the defaults, as at a first run; a file that would be rejected stops
-// the command instead of being set aside: a one-off command must not repair the settings.
-std::optional<TilewiseSettings> readSettings(const std::vector<std::string>& arguments,
-                                             std::ostream& err) {
-    const auto path = SettingsStore::defaultURL(arguments);
-    std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored)) {
-        return TilewiseSettings::defaults();
-    }
-    const auto bytes = Files::readAll(path);
-    if (!bytes) {
-        err << "tilewise: the settings file “" << path.string()
-            << "” could not be read: " << bytes.error() << "\n";
-        return std::nullopt;
-    }
-    auto settings = SettingsCoder::decode(*bytes);
-    if (!settings) {
-        err << "tilewise: the settings file “" << path.string() << "” cannot be used. "
-            << settings.error().description() << "\n";
-        return std::nullopt;
-    }
-    return std::move(*settings);
-}
-
 struct PlaceOptions {
     std::optional<GridSize> grid;
     std::optional<CellSelection> cells;
@@ -115,7 +81,7 @@ std::optional<PlaceOptions> parsePlaceOptions(const std::vector<std::string>& ar
         } else if (option == "--display") {
             if (!(options.display = parseDisplay(value)))
                 return std::nullopt;
-        } else if (!isSettingsPathOption(option)) {
+        } else if (!SettingsPathOption::isFlag(option)) {
             return std::nullopt;
         }
     }
@@ -125,56 +91,31 @@ std::optional<PlaceOptions> parsePlaceOptions(const std::vector<std::string>& ar
     return options;
 }
 
-const SavedLayout* findLayout(const TilewiseSettings& settings, std::string_view nameOrID) {
-    const auto& layouts = settings.layouts;
-    const auto id = Uuid::parse(nameOrID);
-    auto found = std::find_if(layouts.begin(), layouts.end(),
-                              [&](const SavedLayout& layout) { return id && layout.id == *id; });
-    if (found == layouts.end()) {
-        found = std::find_if(layouts.begin(), layouts.end(),
-                             [&](const SavedLayout& layout) { return layout.name == nameOrID; });
-    }
-    return found == layouts.end() ? nullptr : &*found;
-}
-
 }  // namespace
 
-int runPlace(const std::vector<std::string>& arguments, DesktopSession& session, std::ostream& out,
-             std::ostream& err) {
+std::expected<InstanceRequest, CommandReply> parsePlace(const std::vector<std::string>& arguments) {
     const auto options = parsePlaceOptions(arguments);
     if (!options) {
-        err << kPlaceUsage;
-        return kUsageError;
+        return std::unexpected(CommandReply::failed(kPlaceUsage, ExitStatus::usage));
     }
-    const auto settings = readSettings(arguments, err);
-    if (!settings) {
-        return kFailed;
-    }
-    const PlacementRequest request{*options->cells, *options->grid,
-                                   options->display.value_or(settings->panelPlacement),
-                                   settings->margins};
-    return placeFrontmostWindow(request, session, out, err);
+    return PlaceCellsRequest{*options->grid, *options->cells, options->display};
 }
 
-int runApply(const std::vector<std::string>& arguments, DesktopSession& session, std::ostream& out,
-             std::ostream& err) {
-    const bool withPath = arguments.size() == 3 && isSettingsPathOption(arguments[1]);
+std::expected<InstanceRequest, CommandReply> parseApply(const std::vector<std::string>& arguments) {
+    const bool withPath = arguments.size() == 3 && SettingsPathOption::isFlag(arguments[1]);
     if (arguments.size() != 1 && !withPath) {
-        err << kApplyUsage;
-        return kUsageError;
+        return std::unexpected(CommandReply::failed(kApplyUsage, ExitStatus::usage));
     }
-    const auto settings = readSettings(arguments, err);
-    if (!settings) {
-        return kFailed;
+    return ApplyLayoutRequest{arguments.front()};
+}
+
+std::expected<InstanceRequest, CommandReply> parseShowGrid(
+    const std::vector<std::string>& arguments) {
+    if (!arguments.empty()) {
+        return std::unexpected(
+            CommandReply::failed("Usage: tilewise show-grid", ExitStatus::usage));
     }
-    const SavedLayout* layout = findLayout(*settings, arguments.front());
-    if (layout == nullptr) {
-        err << "tilewise: there is no saved layout “" << arguments.front() << "”\n";
-        return kFailed;
-    }
-    const PlacementRequest request{layout->selection, layout->grid, settings->panelPlacement,
-                                   settings->margins};
-    return placeFrontmostWindow(request, session, out, err);
+    return ShowGridRequest{};
 }
 
 }  // namespace tilewise

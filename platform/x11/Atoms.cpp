@@ -6,7 +6,7 @@ namespace tilewise::x11 {
 
 Atoms Atoms::intern(Display* display) {
     Atoms atoms{};
-    const std::array<std::pair<const char*, Atom*>, 32> names{{
+    const std::array<std::pair<const char*, Atom*>, 34> names{{
         {"_NET_SUPPORTED", &atoms.netSupported},
         {"_NET_SUPPORTING_WM_CHECK", &atoms.netSupportingWmCheck},
         {"_NET_CLIENT_LIST", &atoms.netClientList},
@@ -39,6 +39,8 @@ Atoms Atoms::intern(Display* display) {
         {"WM_STATE", &atoms.wmState},
         {"WM_CLIENT_MACHINE", &atoms.wmClientMachine},
         {"UTF8_STRING", &atoms.utf8String},
+        {"_NET_CLIENT_LIST_STACKING", &atoms.netClientListStacking},
+        {"_TILEWISE_MANAGER_ANSWERS_FRAME_EXTENTS", &atoms.tilewiseManagerAnswers},
     }};
     std::array<char*, names.size()> pointers{};
     std::array<Atom, names.size()> values{};

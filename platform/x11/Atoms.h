@@ -14,6 +14,7 @@ struct Atoms {
     Atom netWmWindowTypeDock, netWmWindowTypeSplash;
     Atom netWmStateHidden, netWmStateFullscreen, netWmStateMaximizedVert, netWmStateMaximizedHorz;
     Atom gtkFrameExtents, gtkWorkareas, wmState, wmClientMachine, utf8String;
+    Atom netClientListStacking, tilewiseManagerAnswers;
 
     static Atoms intern(Display* display);
 };

@@ -71,6 +71,16 @@ std::optional<Rect> workArea(Display* display, const Atoms& atoms, long desktop)
                 (*values)[offset + 3]);
 }
 
+// The edges where the work area is tighter than the struts make it; every other edge open.
+Rect unexplainedCut(const Rect& work, const Rect& byStruts) {
+    constexpr double kOpen = 1e9;
+    const double minX = work.minX() > byStruts.minX() ? work.minX() : -kOpen;
+    const double minY = work.minY() > byStruts.minY() ? work.minY() : -kOpen;
+    const double maxX = work.maxX() < byStruts.maxX() ? work.maxX() : kOpen;
+    const double maxY = work.maxY() < byStruts.maxY() ? work.maxY() : kOpen;
+    return Rect(minX, minY, maxX - minX, maxY - minY);
+}
+
 }  // namespace
 
 Rect subtractStruts(const Rect& monitor, const std::vector<Strut>& struts, const Size& root) {
@@ -106,15 +116,20 @@ std::vector<Rect> readUsableAreas(Display* display, const Atoms& atoms,
     const int screen = DefaultScreen(display);
     const Size rootSize{static_cast<double>(DisplayWidth(display, screen)),
                         static_cast<double>(DisplayHeight(display, screen))};
-    const auto struts = dockStruts(display, atoms);
+    // The work area is the manager's word for the whole desktop and covers panels that publish
+    // no strut (icewm's taskbar, fluxbox's toolbar), but it takes every dock's space from every
+    // monitor. The struts tell the monitors apart; whatever the work area cuts beyond them comes
+    // from a panel without a strut and applies to every monitor. Neither source is lost.
+    const auto work = workArea(display, atoms, desktop);
+    const auto struts =
+        monitors.size() > 1 || !work ? dockStruts(display, atoms) : std::vector<Strut>{};
+    const Rect desktopArea(0, 0, rootSize.width, rootSize.height);
+    const Rect beyondStruts =
+        work ? unexplainedCut(*work, subtractStruts(desktopArea, struts, rootSize)) : desktopArea;
     std::vector<Rect> areas;
     for (const Monitor& monitor : monitors) {
-        areas.push_back(subtractStruts(monitor.frame, struts, rootSize));
-    }
-    if (monitors.size() == 1) {
-        if (const auto work = workArea(display, atoms, desktop)) {
-            areas.front() = areas.front().intersection(*work).value_or(areas.front());
-        }
+        const Rect area = subtractStruts(monitor.frame, struts, rootSize);
+        areas.push_back(area.intersection(beyondStruts).value_or(area));
     }
     return areas;
 }

@@ -24,9 +24,8 @@ Rect subtractStruts(const Rect& monitor, const std::vector<Strut>& struts, const
 
 /// The usable area of each monitor, in the monitors' order: the desktop's per-monitor work
 /// areas (_GTK_WORKAREAS_D<n>) when the manager advertises them; otherwise each monitor less
-/// the struts of the docks that cross it, and with a single monitor also within
-/// _NET_WORKAREA of the current desktop. (_NET_WORKAREA alone takes every dock's space from
-/// every monitor.)
+/// the struts of the docks that cross it (read only with several monitors or no work area) and
+/// less what _NET_WORKAREA of the current desktop cuts beyond all struts.
 std::vector<Rect> readUsableAreas(Display* display, const Atoms& atoms,
                                   const std::vector<Monitor>& monitors);
 

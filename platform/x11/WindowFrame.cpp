@@ -7,6 +7,7 @@
 
 #include "platform/x11/ErrorTrap.h"
 #include "platform/x11/Properties.h"
+#include "platform/x11/SizeHints.h"
 
 namespace tilewise::x11 {
 namespace {
@@ -35,17 +36,12 @@ Edges edgesFrom(const std::optional<std::vector<long>>& values) {
     return {(*values)[0], (*values)[1], (*values)[2], (*values)[3]};
 }
 
-struct ClientGeometry {
-    int x = 0, y = 0;  // the client's inside top-left corner in root coordinates
-    unsigned width = 0, height = 0, border = 0;
-};
-
-std::optional<ClientGeometry> clientGeometry(Display* display, Window window) {
+std::optional<WindowFrame::ClientGeometry> clientGeometry(Display* display, Window window) {
     ErrorTrap trap(display);
     Window root = None, child = None;
     int parentX = 0, parentY = 0;
     unsigned depth = 0;
-    ClientGeometry geometry;
+    WindowFrame::ClientGeometry geometry;
     if (XGetGeometry(display, window, &root, &parentX, &parentY, &geometry.width, &geometry.height,
                      &geometry.border, &depth) == 0 ||
         XTranslateCoordinates(display, window, root, 0, 0, &geometry.x, &geometry.y, &child) == 0 ||
@@ -61,17 +57,60 @@ std::optional<ClientGeometry> clientGeometry(Display* display, Window window) {
 // they are through; anything else may be a step or the client's own limit. Only synthetic
 // events carry root coordinates, so only they can confirm a position.
 bool WindowFrame::ExpectedClient::matches(const XConfigureEvent& event) const {
-    const bool sized = !size || (event.width == size->first && event.height == size->second);
+    const std::pair<long, long> got{event.width, event.height};
+    const bool sized = !size || got == *size || got == allowedSize;
     const bool placed =
         !origin || (event.send_event && event.x == origin->first && event.y == origin->second);
     return sized && placed;
+}
+
+bool WindowFrame::ExpectedClient::isMetBy(const ClientGeometry& client) const {
+    const std::pair<long, long> got{client.width, client.height};
+    const bool sized = !size || got == *size || got == allowedSize;
+    return sized && (!origin || *origin == std::pair<long, long>{client.x, client.y});
 }
 
 WindowFrame::WindowFrame(Display* display, const Atoms& atoms)
     : display_(display), atoms_(atoms), sync_(display, atoms) {}
 
 Edges WindowFrame::decorations(Window window) const {
-    return edgesFrom(Properties::cardinals(display_, window, atoms_.netFrameExtents));
+    if (const auto extents = Properties::cardinals(display_, window, atoms_.netFrameExtents))
+        return edgesFrom(extents);
+    return enclosingFrameEdges(window);
+}
+
+bool WindowFrame::publishesExtents(Window window) const {
+    return Properties::cardinals(display_, window, atoms_.netFrameExtents).has_value();
+}
+
+// A manager that publishes no extents (i3) still draws its title and border in a frame window
+// of its own around the client: the top-level ancestor of the client shows them.
+Edges WindowFrame::enclosingFrameEdges(Window window) const {
+    ErrorTrap trap(display_);
+    Window topLevel = window;
+    for (;;) {
+        Window root = None, parent = None;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display_, topLevel, &root, &parent, &children, &count) == 0)
+            return {};
+        if (children != nullptr)
+            XFree(children);
+        if (parent == root || parent == None)
+            break;
+        topLevel = parent;
+    }
+    const auto client = clientGeometry(display_, window);
+    const auto frame = clientGeometry(display_, topLevel);
+    if (topLevel == window || !client || !frame || trap.check())
+        return {};
+    const long left = client->x - client->border - (frame->x - frame->border);
+    const long top = client->y - client->border - (frame->y - frame->border);
+    const long right = static_cast<long>(frame->width + 2 * frame->border) - left -
+                       static_cast<long>(client->width + 2 * client->border);
+    const long bottom = static_cast<long>(frame->height + 2 * frame->border) - top -
+                        static_cast<long>(client->height + 2 * client->border);
+    return edgesFrom(std::vector<long>{left, right, top, bottom});
 }
 
 Edges WindowFrame::shadows(Window window) const {
@@ -132,6 +171,11 @@ std::expected<void, WindowFault> WindowFrame::request(Window window, std::option
         x = std::lround(origin->x) - shadow.left;
         y = std::lround(origin->y) - shadow.top;
         expected.origin = {x + frame.left + border, y + frame.top + border};
+        // A manager that keeps its frame to itself takes the position as the client's own.
+        if (!publishesExtents(window)) {
+            x += frame.left;
+            y += frame.top;
+        }
     }
     if (size) {
         flags |= kGivesWidth | kGivesHeight;
@@ -140,7 +184,11 @@ std::expected<void, WindowFault> WindowFrame::request(Window window, std::option
         height = std::max(1L, std::lround(size->height) - frame.top - frame.bottom + shadow.top +
                                   shadow.bottom - 2 * border);
         expected.size = {width, height};
+        expected.allowedSize = SizeHints::read(display_, window).constrain(width, height);
     }
+    // A manager owes no event for a request that changes nothing, so none is sent.
+    if (expected.isMetBy(*client))
+        return {};
     sync_.discardPendingEvents();
     if (sync_.supports(atoms_.netMoveresizeWindow)) {
         sync_.send(window, atoms_.netMoveresizeWindow, {flags, x, y, width, height});
@@ -212,14 +260,7 @@ std::expected<void, WindowFault> WindowFrame::awaitManager(Window window,
 }
 
 bool WindowFrame::isResizable(Window window) const {
-    XSizeHints hints{};
-    long supplied = 0;
-    ErrorTrap trap(display_);
-    if (XGetWMNormalHints(display_, window, &hints, &supplied) == 0 || trap.check())
-        return true;
-    // The flags tell which fields the client set; `supplied` claims them all regardless.
-    const bool hasBounds = (hints.flags & PMinSize) != 0 && (hints.flags & PMaxSize) != 0;
-    return !hasBounds || hints.min_width != hints.max_width || hints.min_height != hints.max_height;
+    return !SizeHints::read(display_, window).isFixed();
 }
 
 }  // namespace tilewise::x11

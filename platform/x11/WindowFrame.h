@@ -43,8 +43,15 @@ class WindowFrame {
     /// False when the client fixes its size (minimum size equal to the maximum size).
     bool isResizable(Window window) const;
 
+    struct ClientGeometry {
+        int x = 0, y = 0;  ///< the client's inside top-left corner in root coordinates
+        unsigned width = 0, height = 0, border = 0;
+    };
+
   private:
     Edges decorations(Window window) const;
+    Edges enclosingFrameEdges(Window window) const;
+    bool publishesExtents(Window window) const;
     Edges shadows(Window window) const;
     std::expected<void, WindowFault> request(Window window, std::optional<Point> origin,
                                              std::optional<Size> size, const Edges& frame,
@@ -56,7 +63,9 @@ class WindowFrame {
     struct ExpectedClient {
         std::optional<std::pair<long, long>> origin;
         std::optional<std::pair<long, long>> size;
+        std::pair<long, long> allowedSize;  ///< `size` within the client's size hints
         bool matches(const XConfigureEvent& event) const;
+        bool isMetBy(const ClientGeometry& client) const;
     };
 
     std::expected<void, WindowFault> awaitManager(Window window, std::chrono::milliseconds timeout,

@@ -1,5 +1,6 @@
 #include "platform/x11/WindowManagerSync.h"
 
+#include <X11/Xatom.h>
 #include <poll.h>
 
 #include <algorithm>
@@ -10,8 +11,10 @@
 namespace tilewise::x11 {
 namespace {
 
-// Managers that answer do so within milliseconds; one that stays silent this long never will.
-constexpr std::chrono::milliseconds kFirstAnswerTimeout{250};
+// Managers that answer do so within milliseconds, though KWin may take a quarter of a second over
+// a new client's first request; one that stays silent this long never will. Learnt once per
+// manager.
+constexpr std::chrono::milliseconds kFirstAnswerTimeout{1000};
 // A manager that acted on part of a request sends the rest in the same burst; on a loaded
 // machine the burst can be split by a scheduling pause (seen with fluxbox restoring a
 // maximized window before moving it), so the quiet period is generous. Only managers that
@@ -22,16 +25,24 @@ constexpr std::chrono::milliseconds kQuietAfterProgress{200};
 
 WindowManagerSync::WindowManagerSync(Display* display, const Atoms& atoms)
     : display_(display), atoms_(atoms) {
-    // Never mapped: the manager only ever estimates its frame.
-    probe_ = XCreateWindow(display_, DefaultRootWindow(display_), -1, -1, 1, 1, 0, CopyFromParent,
-                           InputOnly, CopyFromParent, 0, nullptr);
-    XSelectInput(display_, probe_, PropertyChangeMask);
     refresh();
 }
 
-WindowManagerSync::~WindowManagerSync() {
-    ErrorTrap trap(display_);
-    XDestroyWindow(display_, probe_);
+// The probe windows go with the connection: a destructor must not talk to a server that may
+// be gone.
+WindowManagerSync::~WindowManagerSync() = default;
+
+// KWin answers a request for the extents of a window only once, so each probe gets a window
+// of its own; the previous one goes, and an answer meant for it is no longer mistaken for the
+// current one. Never mapped: the manager only ever estimates its frame. KWin answers only for
+// a window that can be drawn, so the probe is an ordinary window rather than an input-only one.
+void WindowManagerSync::sendProbe() {
+    if (probe_ != None)
+        XDestroyWindow(display_, probe_);
+    probe_ = XCreateWindow(display_, DefaultRootWindow(display_), -100, -100, 1, 1, 0,
+                           CopyFromParent, InputOutput, CopyFromParent, 0, nullptr);
+    XSelectInput(display_, probe_, PropertyChangeMask);
+    send(probe_, atoms_.netRequestFrameExtents, {0, 0, 0, 0, 0});
 }
 
 void WindowManagerSync::refresh() {
@@ -48,14 +59,25 @@ void WindowManagerSync::refresh() {
         managerRuns_
             ? Properties::atoms(display_, root, atoms_.netSupported).value_or(std::vector<Atom>{})
             : std::vector<Atom>{};
-    unansweredProbes_ = 0;
-    managerAnswers_ = false;
-    if (supports(atoms_.netRequestFrameExtents)) {
-        // Whether this manager answers at all is learnt once, from a probe of our own.
-        managerAnswers_ = true;
-        managerAnswers_ =
-            waitForManager(kFirstAnswerTimeout, [](const XEvent&) { return Sign::unrelated; });
-    }
+    managerAnswers_ = managerRuns_ && learnWhetherManagerAnswers();
+}
+
+// Some managers answer the probe without listing it (i3), others list it and never answer
+// (fluxbox): it is tried once per manager, and the finding is kept on the manager's own check
+// window, so that it dies with the manager and no later process waits for it again.
+bool WindowManagerSync::learnWhetherManagerAnswers() {
+    if (const auto learned =
+            Properties::cardinal(display_, manager_, atoms_.tilewiseManagerAnswers))
+        return *learned != 0;
+    managerAnswers_ = true;
+    const bool answers =
+        waitForManager(kFirstAnswerTimeout, [](const XEvent&) { return Sign::unrelated; });
+    const long value = answers ? 1 : 0;
+    ErrorTrap trap(display_);
+    XChangeProperty(display_, manager_, atoms_.tilewiseManagerAnswers, XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&value), 1);
+    XFlush(display_);
+    return answers;
 }
 
 bool WindowManagerSync::supports(Atom feature) const {
@@ -87,7 +109,7 @@ bool WindowManagerSync::nextEvent(XEvent& event, std::chrono::steady_clock::time
 }
 
 bool WindowManagerSync::isProbeAnswer(const XEvent& event) const {
-    return event.type == PropertyNotify && event.xproperty.window == probe_ &&
+    return probe_ != None && event.type == PropertyNotify && event.xproperty.window == probe_ &&
            event.xproperty.atom == atoms_.netFrameExtents &&
            event.xproperty.state == PropertyNewValue;
 }
@@ -97,8 +119,6 @@ void WindowManagerSync::discardPendingEvents() {
     while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
-        if (isProbeAnswer(event) && unansweredProbes_ > 0)
-            --unansweredProbes_;
     }
 }
 
@@ -109,23 +129,15 @@ bool WindowManagerSync::waitForManager(std::chrono::milliseconds timeout,
         return true;
     }
     const bool canProbe = managerAnswers_;
-    if (canProbe) {
-        send(probe_, atoms_.netRequestFrameExtents, {0, 0, 0, 0, 0});
-        ++unansweredProbes_;
-    }
+    if (canProbe)
+        sendProbe();
     XFlush(display_);
     auto deadline = std::chrono::steady_clock::now() + timeout;
     bool progressed = false;
     XEvent event;
     while (nextEvent(event, deadline)) {
-        if (isProbeAnswer(event)) {
-            // An answer to a probe that timed out earlier only brings the count down.
-            if (--unansweredProbes_ <= 0) {
-                unansweredProbes_ = 0;
-                return true;
-            }
-            continue;
-        }
+        if (isProbeAnswer(event))
+            return true;
         const Sign sign = onEvent(event);
         if (canProbe || sign == Sign::unrelated)
             continue;
@@ -134,7 +146,9 @@ bool WindowManagerSync::waitForManager(std::chrono::milliseconds timeout,
         progressed = true;
         deadline = std::min(deadline, std::chrono::steady_clock::now() + kQuietAfterProgress);
     }
-    return progressed;
+    // A manager that cannot be probed and sent nothing did nothing: it refused or had nothing
+    // to do, and the read-back tells which.
+    return progressed || !canProbe;
 }
 
 }  // namespace tilewise::x11

@@ -14,8 +14,9 @@ namespace tilewise::x11 {
 /// Knows when the window manager has handled the messages sent to it so far. It asks the
 /// manager for the frame extents of an unmapped window of its own and waits for the answer:
 /// a manager handles its messages in order, so by then it has acted on everything before.
-/// Some managers advertise that request but never answer it (fluxbox): whether a manager
-/// answers is tried once, and with one that does not, the caller's own events tell.
+/// Some managers advertise that request but never answer it (fluxbox), others answer it
+/// unadvertised: whether a manager answers is tried once per manager, and with one that does
+/// not, the caller's own events tell.
 /// Without a manager, the server's own round trip is enough.
 class WindowManagerSync {
   public:
@@ -34,8 +35,7 @@ class WindowManagerSync {
 
     /// Sends a client message about `window` to the manager.
     void send(Window window, Atom type, const std::array<long, 5>& data);
-    /// Drops the events that arrived so far (they tell of earlier requests), keeping count of
-    /// the manager's late answers.
+    /// Drops the events that arrived so far: they tell of earlier requests.
     void discardPendingEvents();
 
     /// What an event means to the caller of `waitForManager`.
@@ -47,14 +47,17 @@ class WindowManagerSync {
 
     /// Waits until the manager has handled everything sent before; false when it did not
     /// answer in time. Every other event that arrives meanwhile goes to `onEvent`. With a
-    /// manager that does not answer, the wait ends at a `done` event, or once the manager
-    /// has kept quiet for a moment after a `progress` event.
+    /// manager that does not answer, the wait ends at a `done` event, once the manager has
+    /// kept quiet for a moment after a `progress` event, or at the timeout, which then only
+    /// means that the manager did nothing.
     bool waitForManager(std::chrono::milliseconds timeout,
                         const std::function<Sign(const XEvent&)>& onEvent);
 
   private:
     bool nextEvent(XEvent& event, std::chrono::steady_clock::time_point deadline);
     bool isProbeAnswer(const XEvent& event) const;
+    bool learnWhetherManagerAnswers();
+    void sendProbe();
 
     Display* display_;
     const Atoms& atoms_;
@@ -63,7 +66,6 @@ class WindowManagerSync {
     bool managerRuns_ = false;
     bool managerAnswers_ = false;
     std::vector<Atom> supported_;
-    int unansweredProbes_ = 0;
 };
 
 }  // namespace tilewise::x11

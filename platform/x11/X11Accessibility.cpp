@@ -1,10 +1,8 @@
 #include "platform/x11/X11Accessibility.h"
 
-#include <signal.h>
-
 #include <algorithm>
-#include <cerrno>
 
+#include "platform/x11/ClientProcess.h"
 #include "platform/x11/Properties.h"
 
 namespace tilewise::x11 {
@@ -12,10 +10,6 @@ namespace {
 
 // The macOS default for an element nobody set a timeout on.
 constexpr std::chrono::milliseconds kDefaultMessagingTimeout{6000};
-
-bool processExists(std::int32_t pid) {
-    return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
-}
 
 AXElement windowElement(Window window) {
     return {AXElement::Kind::window, window, nullptr};
@@ -67,9 +61,18 @@ std::chrono::milliseconds X11Accessibility::timeoutFor(const AXElement& element)
     return found == timeouts_.end() ? kDefaultMessagingTimeout : found->second;
 }
 
+// A server lost during a call makes every read look like a vanished window; it is the server
+// that did not answer.
 AXCopyResult X11Accessibility::copyAttributeValue(const AXElement& element,
                                                   std::string_view attribute) {
     const std::lock_guard lock(mutex_);
+    auto result = copy(element, attribute);
+    if (connection_.broken())
+        return {kAXErrorCannotComplete, std::nullopt};
+    return result;
+}
+
+AXCopyResult X11Accessibility::copy(const AXElement& element, std::string_view attribute) {
     if (connection_.broken())
         return {kAXErrorCannotComplete, std::nullopt};
     switch (element.kind) {
@@ -84,41 +87,47 @@ AXCopyResult X11Accessibility::copyAttributeValue(const AXElement& element,
 }
 
 std::vector<Window> X11Accessibility::windowsOf(std::int32_t pid) {
+    if (const auto window = ClientProcess::standInWindow(pid))
+        return {*window};
     Display* display = connection_.display();
-    const Atom stacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
-    auto clients = Properties::windows(display, connection_.root(), stacking);
+    auto clients = Properties::windows(display, connection_.root(), atoms_.netClientListStacking);
     if (!clients)
         clients = Properties::windows(display, connection_.root(), atoms_.netClientList);
     std::vector<Window> owned;
     for (const Window client : clients.value_or(std::vector<Window>{})) {
-        if (Properties::cardinal(display, client, atoms_.netWmPid) == pid)
+        if (ClientProcess::of(display, atoms_, client) == pid)
             owned.push_back(client);
     }
     std::reverse(owned.begin(), owned.end());
     return owned;
 }
 
+// Only the active window is looked at: the usual question needs no walk over every client.
+std::optional<Window> X11Accessibility::focusedWindowOf(std::int32_t pid) {
+    Display* display = connection_.display();
+    const auto active = Properties::window(display, connection_.root(), atoms_.netActiveWindow);
+    if (!active || *active == None || ClientProcess::of(display, atoms_, *active) != pid)
+        return std::nullopt;
+    return active;
+}
+
 AXCopyResult X11Accessibility::applicationAttribute(std::int32_t pid, std::string_view attribute) {
-    if (!processExists(pid))
+    if (!ClientProcess::exists(connection_.display(), pid))
         return {kAXErrorInvalidUIElement, std::nullopt};
-    const auto windows = windowsOf(pid);
+    if (attribute == AXAttribute::focusedWindow) {
+        if (const auto window = focusedWindowOf(pid))
+            return {kAXErrorSuccess, AXValue{windowElement(*window)}};
+        return {kAXErrorNoValue, std::nullopt};
+    }
     if (attribute == AXAttribute::windows) {
         AXElementArray elements;
-        for (const Window window : windows)
+        for (const Window window : windowsOf(pid))
             elements.push_back(windowElement(window));
         return {kAXErrorSuccess, AXValue{elements}};
     }
-    if (attribute == AXAttribute::focusedWindow) {
-        const auto active =
-            Properties::window(connection_.display(), connection_.root(), atoms_.netActiveWindow);
-        if (active && std::find(windows.begin(), windows.end(), *active) != windows.end()) {
-            return {kAXErrorSuccess, AXValue{windowElement(*active)}};
-        }
-        return {kAXErrorNoValue, std::nullopt};
-    }
     if (attribute == AXAttribute::mainWindow) {
         // The application's top-most window that is not minimized.
-        for (const Window window : windows) {
+        for (const Window window : windowsOf(pid)) {
             if (!hasState(window, atoms_.netWmStateHidden)) {
                 return {kAXErrorSuccess, AXValue{windowElement(window)}};
             }
@@ -174,6 +183,13 @@ AXCopyResult X11Accessibility::windowAttribute(Window window, std::string_view a
 AXSettableResult X11Accessibility::isAttributeSettable(const AXElement& element,
                                                        std::string_view attribute) {
     const std::lock_guard lock(mutex_);
+    const auto result = settable(element, attribute);
+    if (connection_.broken())
+        return {kAXErrorCannotComplete, false};
+    return result;
+}
+
+AXSettableResult X11Accessibility::settable(const AXElement& element, std::string_view attribute) {
     if (element.kind != AXElement::Kind::window)
         return {kAXErrorAttributeUnsupported, false};
     const Window window = element.id;
@@ -209,6 +225,8 @@ AXError X11Accessibility::setAttributeValue(const AXElement& element, std::strin
         return kAXErrorAttributeUnsupported;
     }
     const auto written = frame_.write(element.id, origin, size, timeoutFor(element));
+    if (connection_.broken())
+        return kAXErrorCannotComplete;
     return written ? kAXErrorSuccess : faultStatus(written.error());
 }
 

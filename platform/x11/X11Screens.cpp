@@ -1,39 +1,12 @@
 #include "platform/x11/X11Screens.h"
 
-#include <X11/Xresource.h>
 #include <X11/extensions/Xrandr.h>
-
-#include <cstdlib>
-#include <cstring>
 
 #include "platform/x11/Monitors.h"
 #include "platform/x11/UsableAreas.h"
 
 namespace tilewise::x11 {
 namespace {
-
-constexpr double kStandardDpi = 96;
-
-double desktopScale(Display* display) {
-    if (const char* scale = std::getenv("GDK_SCALE"); scale != nullptr && std::atof(scale) >= 1) {
-        return std::atof(scale);
-    }
-    const char* resources = XResourceManagerString(display);
-    if (resources == nullptr)
-        return 1;
-    XrmInitialize();
-    XrmDatabase database = XrmGetStringDatabase(resources);
-    char* type = nullptr;
-    XrmValue value{};
-    double scale = 1;
-    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr != nullptr) {
-        const double dpi = std::atof(value.addr);
-        if (dpi > kStandardDpi)
-            scale = dpi / kStandardDpi;
-    }
-    XrmDestroyDatabase(database);
-    return scale;
-}
 
 template <typename Map>
 void callAll(const Map& observers) {
@@ -67,7 +40,6 @@ double X11Screens::primaryHeight() {
 std::vector<Screen> X11Screens::screens() {
     const auto monitors = readMonitors(display_);
     const auto usable = readUsableAreas(display_, atoms_, monitors);
-    const double scale = desktopScale(display_);
     const double height = monitors.empty() ? 0 : monitors.front().frame.height();
     // The bottom-left space mirrors root coordinates about the first screen's height.
     const auto flip = [height](const Rect& rect) {
@@ -78,7 +50,9 @@ std::vector<Screen> X11Screens::screens() {
         Screen screen;
         screen.frame = flip(monitors[index].frame);
         screen.visibleFrame = flip(usable[index]);
-        screen.backingScaleFactor = scale;
+        // Root coordinates are device pixels, so frames snap to whole pixels whatever the
+        // desktop's scale setting (Xft.dpi, GDK_SCALE), which only sizes drawn content.
+        screen.backingScaleFactor = 1;
         screen.deviceDescription.emplace(std::string(kNSScreenNumber),
                                          static_cast<std::int64_t>(monitors[index].id));
         result.push_back(std::move(screen));

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/x11/ClientProcess.h"
 #include "platform/x11/Properties.h"
 
 extern char** environ;
@@ -53,14 +54,22 @@ X11Workspace::~X11Workspace() {
 }
 
 std::optional<RunningApplication> X11Workspace::applicationOf(Window client) {
-    const auto pid = Properties::cardinal(display_, client, atoms_.netWmPid);
-    if (!pid || *pid <= 0)
+    const auto pid = ClientProcess::of(display_, atoms_, client);
+    if (!pid)
         return std::nullopt;
     RunningApplication application;
-    application.processIdentifier = static_cast<ProcessId>(*pid);
+    application.processIdentifier = *pid;
     application.bundleIdentifier = Properties::windowClass(display_, client);
     application.localizedName = application.bundleIdentifier;
     return application;
+}
+
+// The desktop and the docks are part of the desktop itself, not applications to arrange.
+bool X11Workspace::isDesktopPart(Window client) {
+    const auto types = Properties::atoms(display_, client, atoms_.netWmWindowType);
+    return types && std::ranges::any_of(*types, [&](Atom type) {
+               return type == atoms_.netWmWindowTypeDesktop || type == atoms_.netWmWindowTypeDock;
+           });
 }
 
 std::optional<RunningApplication> X11Workspace::frontmostApplication() {
@@ -69,7 +78,8 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     if (!active || *active == None)
         return std::nullopt;
     const auto clients = Properties::windows(display_, root, atoms_.netClientList);
-    if (!clients || std::find(clients->begin(), clients->end(), *active) == clients->end()) {
+    if (!clients || std::find(clients->begin(), clients->end(), *active) == clients->end() ||
+        isDesktopPart(*active)) {
         return std::nullopt;
     }
     return applicationOf(*active);
@@ -97,7 +107,7 @@ std::vector<RunningApplication> X11Workspace::runningApplications() {
 }
 
 bool X11Workspace::processExists(ProcessId pid) {
-    return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
+    return ClientProcess::exists(display_, pid);
 }
 
 ObserverId X11Workspace::observeApplicationActivation(

@@ -13,7 +13,7 @@ class QSocketNotifier;
 namespace tilewise::x11 {
 
 /// The workspace on X11: applications are the processes of the window manager's clients
-/// (_NET_WM_PID), named by their window class; the frontmost one owns the active window.
+/// (see ClientProcess), named by their window class; the frontmost one owns the active window.
 class X11Workspace final : public Workspace {
   public:
     X11Workspace(Display* display, const Atoms& atoms, X11EventLoop& events, Scheduler& mainQueue);
@@ -36,6 +36,7 @@ class X11Workspace final : public Workspace {
 
   private:
     std::optional<RunningApplication> applicationOf(Window client);
+    bool isDesktopPart(Window client);
     void handle(const XEvent& event);
 
     Display* display_;

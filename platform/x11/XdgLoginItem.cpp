@@ -78,7 +78,7 @@ std::filesystem::path XdgLoginItem::standardEntryFile() {
     const std::filesystem::path base = config != nullptr && *config != '\0'
                                            ? std::filesystem::path(config)
                                            : std::filesystem::path(home ? home : "") / ".config";
-    return base / "autostart" / (std::string(kApplicationId) + ".desktop");
+    return base / "autostart" / kDesktopEntryFileName;
 }
 
 XdgLoginItem::XdgLoginItem(std::filesystem::path executable, std::filesystem::path entryFile)

@@ -27,8 +27,8 @@ class XdgLoginItemTest : public ::testing::Test {
         return content.substr(start + 1, content.find('\n', start + 1) - start - 1);
     }
 
-    const fs::path entry = fs::path{std::getenv("XDG_CONFIG_HOME")} / "autostart" /
-                           (std::string(kApplicationId) + ".desktop");
+    const fs::path entry =
+        fs::path{std::getenv("XDG_CONFIG_HOME")} / "autostart" / kDesktopEntryFileName;
 };
 
 // The keys of a desktop entry's main group.

@@ -155,6 +155,10 @@ class NoManagerWindowFrameTest : public WindowFrameTest {
                                   static_cast<long>(atoms().netRequestFrameExtents)};
         XChangeProperty(display(), root(), atoms().netSupported, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(supported), 2);
+        // An earlier process found that this manager answers: now it has hung.
+        const long answers = 1;
+        XChangeProperty(display(), check, atoms().tilewiseManagerAnswers, XA_CARDINAL, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(&answers), 1);
         XSync(display(), False);
     }
 };
@@ -164,7 +168,7 @@ TEST_F(NoManagerWindowFrameTest, WithoutAManagerTheClientItselfIsConfigured) {
     expectPlacedExactly(window.id, Rect(70, 80, 640, 480));
 }
 
-TEST_F(NoManagerWindowFrameTest, AManagerThatDoesNotAnswerInTimeIsReported) {
+TEST_F(NoManagerWindowFrameTest, AManagerThatStoppedAnsweringIsReported) {
     auto window = openTestWindow();
     poseAsSilentManager();
     EXPECT_EQ(windowFrame.write(window.id, Point{40, 40}, Size{500, 400}, milliseconds(100)),

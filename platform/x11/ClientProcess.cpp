@@ -1,0 +1,86 @@
+#include "platform/x11/ClientProcess.h"
+
+#include <X11/extensions/XRes.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <string>
+
+#include "platform/x11/ErrorTrap.h"
+#include "platform/x11/Properties.h"
+
+namespace tilewise::x11 {
+namespace {
+
+bool madeOnThisHost(Display* display, const Atoms& atoms, Window client) {
+    const auto machine = Properties::text(display, client, atoms.wmClientMachine);
+    if (!machine || machine->empty())
+        return true;
+    std::array<char, 256> host{};
+    if (gethostname(host.data(), host.size() - 1) != 0)
+        return false;
+    return *machine == host.data();
+}
+
+// The process on the other end of the connection that created `client`, as the server saw it.
+std::optional<ProcessId> connectionProcess(Display* display, Window client) {
+    int event = 0, error = 0;
+    if (!XResQueryExtension(display, &event, &error))
+        return std::nullopt;
+    XResClientIdSpec spec{client, XRES_CLIENT_ID_PID_MASK};
+    long count = 0;
+    XResClientIdValue* values = nullptr;
+    ErrorTrap trap(display);
+    if (XResQueryClientIds(display, 1, &spec, &count, &values) != Success || trap.check()) {
+        return std::nullopt;
+    }
+    std::optional<ProcessId> pid;
+    for (long index = 0; index < count; ++index) {
+        if (XResGetClientIdType(&values[index]) == XRES_CLIENT_ID_PID) {
+            const pid_t found = XResGetClientPid(&values[index]);
+            if (found > 0)
+                pid = static_cast<ProcessId>(found);
+        }
+    }
+    XResClientIdsDestroy(count, values);
+    return pid;
+}
+
+bool windowExists(Display* display, Window window) {
+    XWindowAttributes attributes;
+    ErrorTrap trap(display);
+    return XGetWindowAttributes(display, window, &attributes) != 0 && !trap.check();
+}
+
+}  // namespace
+
+std::optional<ProcessId> ClientProcess::of(Display* display, const Atoms& atoms, Window client) {
+    if (madeOnThisHost(display, atoms, client)) {
+        if (const auto pid = Properties::cardinal(display, client, atoms.netWmPid);
+            pid && *pid > 0) {
+            return static_cast<ProcessId>(*pid);
+        }
+        if (const auto pid = connectionProcess(display, client))
+            return pid;
+    }
+    // X resource ids have 29 bits, so every window has a stand-in.
+    if (!windowExists(display, client))
+        return std::nullopt;
+    return -static_cast<ProcessId>(client);
+}
+
+std::optional<Window> ClientProcess::standInWindow(ProcessId pid) {
+    if (pid >= 0)
+        return std::nullopt;
+    return static_cast<Window>(-static_cast<std::int64_t>(pid));
+}
+
+bool ClientProcess::exists(Display* display, ProcessId pid) {
+    if (const auto window = standInWindow(pid))
+        return windowExists(display, *window);
+    return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
+}
+
+}  // namespace tilewise::x11

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <optional>
+
+#include "platform/Workspace.h"
+#include "platform/x11/Atoms.h"
+
+namespace tilewise::x11 {
+
+/// Which process owns a client window. The window's own word (_NET_WM_PID) counts only when
+/// the window was made on this host (WM_CLIENT_MACHINE), else the X server says which local
+/// process made the connection (the X Resource extension). A window whose process cannot be
+/// known (a remote client, a server without the extension) still belongs to an application:
+/// one of its own, whose process id is a stand-in made from the window's id, negative so that
+/// it never names a real process.
+namespace ClientProcess {
+
+/// The owner of `client`: a real process id, or the stand-in of the window. Absent when the
+/// window no longer exists.
+std::optional<ProcessId> of(Display* display, const Atoms& atoms, Window client);
+
+/// The window whose stand-in `pid` is; absent for a real process id.
+std::optional<Window> standInWindow(ProcessId pid);
+
+/// Whether the process runs, or, for a stand-in, whether its window still exists.
+bool exists(Display* display, ProcessId pid);
+
+}  // namespace ClientProcess
+}  // namespace tilewise::x11
