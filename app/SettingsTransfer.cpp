@@ -1,6 +1,6 @@
 #include "app/SettingsTransfer.h"
 
-#include "app/Files.h"
+#include "platform/Files.h"
 #include "app/SettingsStore.h"
 #include "core/SettingsCoder.h"
 
@@ -16,9 +16,9 @@ std::string exportSettings(const TilewiseSettings& settings, const std::filesyst
 }
 
 std::string importSettings(SettingsStore& store, const std::filesystem::path& file) {
-    const auto bytes = Files::readAll(file);
+    const auto bytes = Files::readAll(file, SettingsCoder::kMaximumDocumentSize);
     if (!bytes)
-        return "Import failed: " + bytes.error();
+        return "Import failed: " + bytes.error().message;
     auto settings = SettingsCoder::decode(*bytes);
     if (!settings)
         return "Import failed: " + settings.error().description();
