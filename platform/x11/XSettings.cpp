@@ -1,5 +1,7 @@
 #include "platform/x11/XSettings.h"
 
+#include <X11/Xlib.h>
+
 #include <string>
 
 #include "platform/x11/ErrorTrap.h"
@@ -114,7 +116,7 @@ std::optional<std::int32_t> integerSetting(const std::vector<unsigned char>& blo
     return std::nullopt;
 }
 
-std::optional<std::int32_t> integer(Display* display, std::string_view name) {
+std::optional<std::int32_t> integer(_XDisplay* display, std::string_view name) {
     return integerSetting(xsettingsBlob(display), name);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <X11/Xlib.h>
-
 #include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
+
+// Xlib's display, declared here so that readers of blobs need no Xlib macros.
+struct _XDisplay;
 
 namespace tilewise::x11 {
 
@@ -18,7 +19,7 @@ namespace XSettings {
 std::optional<std::int32_t> integerSetting(const std::vector<unsigned char>& blob,
                                            std::string_view name);
 /// The integer setting `name` of the running settings manager; absent without one.
-std::optional<std::int32_t> integer(Display* display, std::string_view name);
+std::optional<std::int32_t> integer(_XDisplay* display, std::string_view name);
 
 }  // namespace XSettings
 }  // namespace tilewise::x11
