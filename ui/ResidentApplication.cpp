@@ -44,10 +44,14 @@ int runResidentApplication(
     GridPanel panel{desktop.mainQueue()};
     PreviewOverlay overlay{panelPlatform};
     GridPanelController panelController{panel, desktop.mainQueue(), desktop.platform()};
-    const PanelCoordinator panelFlow{coordinator, panelController, overlay};
-    PreferencesConnection preferencesConnection{coordinator, desktop.platform().panelPlatform()};
+    PanelCoordinator panelFlow{coordinator, panelController, overlay};
+    PreferencesConnection preferencesConnection{coordinator, panelPlatform};
     PreferencesWindowController preferences{preferencesConnection.context()};
     preferencesConnection.setWindow(&preferences);
+    preferencesConnection.setShowPreview(
+        [&panelFlow](std::optional<DisplayInfo> display, std::uintptr_t below) {
+            panelFlow.setPreferencesPreview(display, below);
+        });
     coordinator.setShowPreferences([&preferences] { preferences.show(); });
     coordinator.onQuit = [] { QCoreApplication::quit(); };
     const TerminationSignals terminationSignals{[] { QCoreApplication::quit(); }};
