@@ -35,13 +35,28 @@ std::optional<Rect> rectAfter(const std::string& output, const std::string& labe
 
 class ManagerMatrixTest : public X11Test, public ::testing::WithParamInterface<Client> {
   protected:
-    // The outer frame the manager drew, less the shadow a client-side-decorated window keeps.
+    // As a user measures it: the client where the server has it (xwininfo), plus the
+    // decorations the manager declares, less the shadow a client-side-decorated window keeps.
+    // A manager that declares none (i3) draws them in its frame window, seen in the tree. Some
+    // managers' frame windows also hold invisible resize margins (metacity), so the tree
+    // alone is not the visible frame.
     Rect measure(Window window) {
-        const Rect frame = frameByTree(window);
-        const auto shadow = x11::Properties::cardinals(display(), window, atoms().gtkFrameExtents);
-        if (!shadow || shadow->size() != 4)
-            return frame;
-        const auto& s = *shadow;
+        const auto edges = [&](Atom property) {
+            const auto values = x11::Properties::cardinals(display(), window, property);
+            return values && values->size() == 4 ? *values : std::vector<long>{0, 0, 0, 0};
+        };
+        Rect frame = frameByTree(window);
+        if (x11::Properties::cardinals(display(), window, atoms().netFrameExtents)) {
+            XWindowAttributes attributes{};
+            XGetWindowAttributes(display(), window, &attributes);
+            int x = 0, y = 0;
+            Window child = None;
+            XTranslateCoordinates(display(), window, root(), 0, 0, &x, &y, &child);
+            const auto d = edges(atoms().netFrameExtents);
+            frame = Rect(x - d[0], y - d[2], attributes.width + d[0] + d[1],
+                         attributes.height + d[2] + d[3]);
+        }
+        const auto s = edges(atoms().gtkFrameExtents);
         return Rect(frame.minX() + s[0], frame.minY() + s[2], frame.width() - s[0] - s[1],
                     frame.height() - s[2] - s[3]);
     }
