@@ -1,5 +1,6 @@
 #pragma once
 
+#include <expected>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -19,15 +20,16 @@ class SettingsStore {
     /// Changes closer together than this are written once, this long after the last one.
     static constexpr Scheduler::Duration kSaveDelay{300};
     /// The launch argument (followed by the path) and environment variable that move the file.
-    static constexpr std::string_view kPathOverrideKey = "TilewiseSettingsPath";
-
     /// The settings file: the path given as `-TilewiseSettingsPath PATH` among `arguments`,
     /// else in the environment variable of that name (a leading tilde expanded, an empty value
     /// ignored), else $XDG_CONFIG_HOME/Tilewise/settings.json.
     static std::filesystem::path defaultURL(const std::vector<std::string>& arguments);
 
     /// Loads `fileURL`; a missing file is a first run, a rejected one is kept aside as
-    /// "<name>.invalid.json" and described by `loadProblem`. Writes nothing.
+    /// "<name>.invalid.json" and described by `loadProblem`. A file that was neither loaded nor
+    /// completely kept aside (unreadable, not a regular file, backup failed) is never replaced:
+    /// the store runs on the defaults and `loadProblem` says that nothing is saved. Writes
+    /// nothing but the backup.
     SettingsStore(std::filesystem::path fileURL, Scheduler& scheduler);
     /// Does not save; a pending delayed save is dropped.
     ~SettingsStore();
@@ -47,18 +49,25 @@ class SettingsStore {
     const std::filesystem::path& fileURL() const { return fileURL_; }
 
     /// Cancels a pending delayed save and writes the current settings now, even unchanged. A
-    /// failure is logged and leaves the file as it was; nothing retries.
-    void saveNow();
+    /// failure (or a refusal to replace a file that was not loaded) is logged, returned as a
+    /// sentence and leaves the file as it was; nothing retries. A symbolic link to a loaded
+    /// file is kept and the file it names replaced.
+    std::expected<void, std::string> saveNow();
 
   private:
     void load();
-    void keepRejectedFile(const std::string& reason);
+    void leaveUnreadableFile(const std::string& reason);
+    void keepRejectedFile(const std::string& bytes, const std::string& reason);
     void scheduleSave();
     void cancelPendingSave();
 
     TilewiseSettings settings_;
     std::optional<std::string> loadProblem_;
     std::filesystem::path fileURL_;
+    /// The file a save replaces: the loaded file with links resolved, else `fileURL_`.
+    std::filesystem::path saveTarget_;
+    /// Why nothing may be saved, when the file at `fileURL_` must be left as it is.
+    std::optional<std::string> saveRefusal_;
     Scheduler& scheduler_;
     std::optional<Scheduler::TaskId> pendingSave_;
     bool isFirstRun_ = false;

@@ -251,7 +251,46 @@ TilewiseSettings readDocument(const Json& root) {
     return settings;
 }
 
+std::string sizeText(std::size_t bytes) {
+    return std::to_string(bytes) + " bytes, more than the " +
+           std::to_string(SettingsCoder::kMaximumDocumentSize) + " a settings file may hold";
+}
+
+// The parser builds the whole tree before anything is read from it, so a deeply nested file
+// would take hundreds of megabytes first; and it stops quietly at a NUL byte, which would let
+// anything after one pass unseen. One pass over the bytes refuses both before parsing.
+std::optional<std::string> structuralProblem(std::string_view bytes) {
+    if (bytes.size() > SettingsCoder::kMaximumDocumentSize)
+        return "the file is " + sizeText(bytes.size());
+    std::size_t depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (std::size_t offset = 0; offset < bytes.size(); ++offset) {
+        const char byte = bytes[offset];
+        if (byte == '\0')
+            return "byte " + std::to_string(offset) +
+                   " is a NUL byte, which no JSON document holds";
+        if (escaped) {
+            escaped = false;
+        } else if (inString) {
+            escaped = byte == '\\';
+            inString = byte != '"';
+        } else if (byte == '"') {
+            inString = true;
+        } else if (byte == '[' || byte == '{') {
+            if (++depth > SettingsCoder::kMaximumNesting)
+                return "arrays and objects are nested more than " +
+                       std::to_string(SettingsCoder::kMaximumNesting) + " levels deep";
+        } else if ((byte == ']' || byte == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return std::nullopt;
+}
+
 std::expected<TilewiseSettings, std::string> read(std::string_view bytes) {
+    if (const auto problem = structuralProblem(bytes))
+        return std::unexpected(*problem);
     try {
         return readDocument(Json::parse(bytes.begin(), bytes.end()));
     } catch (const ReadFailure& failure) {
@@ -384,8 +423,14 @@ std::expected<std::string, SettingsEncodingError> encode(const TilewiseSettings&
     if (const auto problem = nonFiniteMargin(settings.margins))
         return std::unexpected(encodingError(*problem));
     try {
-        return encodeDocument(settings).dump(kIndent, ' ', false, Json::error_handler_t::strict) +
-               "\n";
+        const auto document = encodeDocument(settings);
+        auto text = document.dump(kIndent, ' ', false, Json::error_handler_t::strict) + "\n";
+        // Indentation alone can take a document that was read past the size that is read back.
+        if (text.size() > kMaximumDocumentSize)
+            text = document.dump(-1, ' ', false, Json::error_handler_t::strict) + "\n";
+        if (text.size() > kMaximumDocumentSize)
+            return std::unexpected(encodingError("they would take " + sizeText(text.size())));
+        return text;
     } catch (const std::exception& error) {
         // A name that is not valid UTF-8 cannot be written as a JSON string.
         return std::unexpected(encodingError(withoutLibraryTag(error.what())));

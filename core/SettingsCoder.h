@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <expected>
 #include <string>
 #include <string_view>
@@ -44,10 +45,19 @@ struct SettingsEncodingError {
 /// tolerant of missing top-level keys so that older and hand-edited files still load.
 namespace SettingsCoder {
 
-/// The document as JSON text, unchanged and unvalidated.
+/// The largest settings file, in bytes, that is read or written: what the coder writes, it
+/// reads back.
+inline constexpr std::size_t kMaximumDocumentSize = 16 * 1024 * 1024;
+/// Arrays and objects nested in one another; a settings document needs four levels.
+inline constexpr std::size_t kMaximumNesting = 64;
+
+/// The document as JSON text, unchanged and unvalidated; pretty-printed unless only the compact
+/// form fits within kMaximumDocumentSize, an error when neither does.
 std::expected<std::string, SettingsEncodingError> encode(const TilewiseSettings& settings);
 
-/// The whole document or an error, never part of one; never throws, whatever the bytes.
+/// The whole document or an error, never part of one; never throws, whatever the bytes. More
+/// than kMaximumDocumentSize bytes, nesting deeper than kMaximumNesting and anything after the
+/// document (a NUL byte included) are errors.
 std::expected<TilewiseSettings, SettingsCodingError> decode(std::string_view bytes);
 
 }  // namespace SettingsCoder

@@ -4,6 +4,7 @@
 #include "platform/HotKeys.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/LoginItem.h"
+#include "platform/PanelPlatform.h"
 #include "platform/Screens.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
@@ -26,6 +27,7 @@ class Platform {
     virtual KeyboardLayout& keyboardLayout() = 0;
     virtual UserDefaults& userDefaults() = 0;
     virtual LoginItem& loginItem() = 0;
+    virtual PanelPlatform& panelPlatform() = 0;
 };
 
 }  // namespace tilewise

@@ -6,6 +6,7 @@
 #include "platform/sim/SimHotKeys.h"
 #include "platform/sim/SimKeyboardLayout.h"
 #include "platform/sim/SimLoginItem.h"
+#include "platform/sim/SimPanelPlatform.h"
 #include "platform/sim/SimScreens.h"
 #include "platform/sim/SimUserDefaults.h"
 #include "platform/sim/SimWorkspace.h"
@@ -27,6 +28,7 @@ class SimPlatform final : public Platform {
     KeyboardLayout& keyboardLayout() override { return keyboard; }
     UserDefaults& userDefaults() override { return defaults; }
     LoginItem& loginItem() override { return login; }
+    PanelPlatform& panelPlatform() override { return panel; }
 
     SimDesktop desktop;
     SimAccessibility accessibilityService{desktop};
@@ -36,6 +38,7 @@ class SimPlatform final : public Platform {
     SimKeyboardLayout keyboard;
     SimUserDefaults defaults;
     SimLoginItem login;
+    SimPanelPlatform panel;
 };
 
 }  // namespace tilewise::sim

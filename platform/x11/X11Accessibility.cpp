@@ -26,6 +26,15 @@ X11Accessibility::X11Accessibility(X11Connection connection)
       atoms_(Atoms::intern(connection_.display())),
       frame_(connection_.display(), atoms_) {}
 
+bool X11Accessibility::isProcessTrusted() {
+    const std::lock_guard lock(mutex_);
+    Display* display = connection_.display();
+    // A manager that exited can leave its check property behind, naming a dead window.
+    const auto check =
+        Properties::window(display, DefaultRootWindow(display), atoms_.netSupportingWmCheck);
+    return check && Properties::window(display, *check, atoms_.netSupportingWmCheck) == check;
+}
+
 AXElement X11Accessibility::createApplication(std::int32_t pid) {
     return {AXElement::Kind::application,
             static_cast<std::uint64_t>(static_cast<std::uint32_t>(pid)), nullptr};

@@ -19,8 +19,10 @@ class X11Accessibility final : public Accessibility {
   public:
     explicit X11Accessibility(X11Connection connection);
 
-    bool isProcessTrusted() override { return true; }
-    bool isProcessTrustedWithPrompt() override { return true; }
+    /// Trusted while an EWMH window manager runs: without one no window can be arranged.
+    bool isProcessTrusted() override;
+    /// There is no prompt to show: the same check.
+    bool isProcessTrustedWithPrompt() override { return isProcessTrusted(); }
     AXElement createApplication(std::int32_t pid) override;
     AXError setMessagingTimeout(const AXElement& element, float seconds) override;
     AXCopyResult copyAttributeValue(const AXElement& element, std::string_view attribute) override;

@@ -43,7 +43,8 @@ X11Platform::X11Platform(X11Connection main, X11Connection worker, X11Connection
       screens_(main_.display(), atoms_, events_),
       hotKeys_(std::move(keys), mainQueue),
       defaults_(std::vector<std::string>{"tilewise"}),
-      login_(ownExecutable()) {
+      login_(ownExecutable()),
+      panel_(main_.display()) {
     hotKeys_.watchFromEventLoop();
 }
 

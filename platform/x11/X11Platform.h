@@ -12,6 +12,7 @@
 #include "platform/x11/X11EventLoop.h"
 #include "platform/x11/X11HotKeys.h"
 #include "platform/x11/X11KeyboardLayout.h"
+#include "platform/x11/X11PanelPlatform.h"
 #include "platform/x11/X11Screens.h"
 #include "platform/x11/X11UserDefaults.h"
 #include "platform/x11/X11Workspace.h"
@@ -34,6 +35,7 @@ class X11Platform final : public Platform {
     KeyboardLayout& keyboardLayout() override { return keyboard_; }
     UserDefaults& userDefaults() override { return defaults_; }
     LoginItem& loginItem() override { return login_; }
+    PanelPlatform& panelPlatform() override { return panel_; }
 
   private:
     X11Platform(X11Connection main, X11Connection worker, X11Connection keys, Scheduler& mainQueue);
@@ -48,6 +50,7 @@ class X11Platform final : public Platform {
     X11KeyboardLayout keyboard_;
     X11UserDefaults defaults_;
     XdgLoginItem login_;
+    X11PanelPlatform panel_;
 };
 
 }  // namespace tilewise::x11

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/ApplicationIdentity.h"
+
 namespace tilewise::x11 {
 namespace {
 
@@ -76,7 +78,7 @@ std::filesystem::path XdgLoginItem::standardEntryFile() {
     const std::filesystem::path base = config != nullptr && *config != '\0'
                                            ? std::filesystem::path(config)
                                            : std::filesystem::path(home ? home : "") / ".config";
-    return base / "autostart" / "tilewise.desktop";
+    return base / "autostart" / kDesktopEntryFileName;
 }
 
 XdgLoginItem::XdgLoginItem(std::filesystem::path executable, std::filesystem::path entryFile)
@@ -120,9 +122,12 @@ std::expected<void, std::string> XdgLoginItem::registerItem() {
             return std::unexpected(
                 failure("write", entryFile_, std::error_code(errno, std::generic_category())));
         }
-        out << kEntryGroup << "\nType=Application\nName=Tilewise\n"
-            << "Comment=Arrange windows on a grid\nExec=" << execValue(program)
-            << "\nTerminal=false\nX-GNOME-Autostart-enabled=true\n";
+        // Named, described and pictured as the installed desktop entry; the tray may not be
+        // up yet at login, hence the delay GNOME honours.
+        out << kEntryGroup << "\nType=Application\nName=" << kApplicationName
+            << "\nComment=" << kApplicationSummary << "\nIcon=" << kApplicationId
+            << "\nExec=" << execValue(program)
+            << "\nTerminal=false\nX-GNOME-Autostart-enabled=true\nX-GNOME-Autostart-Delay=3\n";
         out.close();
         if (!out) {
             std::filesystem::remove(temporary, error);

@@ -11,7 +11,8 @@ namespace tilewise::x11 {
 /// counts as not registered, and registering again switches it back on. Main thread only.
 class XdgLoginItem final : public LoginItem {
   public:
-    /// $XDG_CONFIG_HOME/autostart/tilewise.desktop (~/.config when the variable is unset).
+    /// $XDG_CONFIG_HOME/autostart/<application id>.desktop (~/.config when the variable is
+    /// unset), the installed desktop entry's name.
     static std::filesystem::path standardEntryFile();
 
     explicit XdgLoginItem(std::filesystem::path executable,

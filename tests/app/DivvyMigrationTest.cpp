@@ -8,6 +8,7 @@
 #include "platform/sim/SimKeyboardLayout.h"
 #include "platform/sim/SimUserDefaults.h"
 #include "platform/sim/SimWorkspace.h"
+#include "tests/support/DivvyArchive.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/PlistBuilders.h"
 #include "tests/support/Printers.h"
@@ -16,6 +17,8 @@ namespace tilewise {
 namespace {
 
 using DivvyImport::ImportError;
+using test::ArchivedShortcut;
+using test::divvyArchive;
 
 const auto kControlOption = Modifiers::control | Modifiers::option;
 const auto kCommand = Modifiers::command;
@@ -24,40 +27,6 @@ constexpr std::uint16_t kKeyA = 0;  // the US A position, which a French layout 
 
 std::string testKeyName(std::uint16_t keyCode) {
     return keyCode == kUpArrow ? "↑" : "K" + std::to_string(keyCode);
-}
-
-struct ArchivedShortcut {
-    std::string name;
-    std::optional<KeyCombo> shortcut;
-    bool enabled = true;
-    bool global = true;
-    std::int64_t columns = 6;
-};
-
-test::Bytes divvyArchive(const std::vector<ArchivedShortcut>& shortcuts) {
-    test::KeyedArchiveBuilder builder;
-    const auto shortcutClass = builder.addClass("Shortcut", {"Shortcut", "NSObject"});
-    std::vector<std::uint64_t> elements;
-    for (const auto& shortcut : shortcuts) {
-        std::vector<std::pair<std::string, test::Node>> fields;
-        fields.emplace_back("$class", test::uid(shortcutClass));
-        fields.emplace_back("nameKey", test::uid(builder.addString(shortcut.name)));
-        fields.emplace_back("sizeColumns", test::integer(shortcut.columns));
-        fields.emplace_back("sizeRows", test::integer(4));
-        fields.emplace_back("selectionEndColumn", test::integer(1));
-        fields.emplace_back("enabled", test::boolean(shortcut.enabled));
-        fields.emplace_back("global", test::boolean(shortcut.global));
-        if (shortcut.shortcut) {
-            fields.emplace_back("keyComboCode", test::integer(shortcut.shortcut->keyCode));
-            fields.emplace_back(
-                "keyComboFlags",
-                test::integer(static_cast<std::int64_t>(shortcut.shortcut->modifiers.rawValue())));
-        }
-        elements.push_back(builder.add(test::dictionary(std::move(fields))));
-    }
-    const auto arrayClass = builder.addClass("NSMutableArray", {"NSMutableArray", "NSArray"});
-    builder.setRoot(builder.addArray(arrayClass, elements));
-    return builder.binary();
 }
 
 SavedLayout existingLayout(const std::string& name, std::optional<KeyCombo> shortcut) {

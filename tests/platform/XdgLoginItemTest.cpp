@@ -1,9 +1,12 @@
 #include "platform/x11/XdgLoginItem.h"
 
 #include <cstdlib>
+#include <map>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "platform/ApplicationIdentity.h"
 #include "tests/support/Files.h"
 
 namespace tilewise {
@@ -25,8 +28,22 @@ class XdgLoginItemTest : public ::testing::Test {
     }
 
     const fs::path entry =
-        fs::path{std::getenv("XDG_CONFIG_HOME")} / "autostart" / "tilewise.desktop";
+        fs::path{std::getenv("XDG_CONFIG_HOME")} / "autostart" / kDesktopEntryFileName;
 };
+
+// The keys of a desktop entry's main group.
+std::map<std::string, std::string> entryKeys(const std::string& content) {
+    std::map<std::string, std::string> keys;
+    std::istringstream lines{content};
+    bool inEntryGroup = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with('['))
+            inEntryGroup = line == "[Desktop Entry]";
+        else if (const auto equals = line.find('='); inEntryGroup && equals != std::string::npos)
+            keys[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return keys;
+}
 
 TEST_F(XdgLoginItemTest, RegisteringWritesAnAutostartEntryThatRunsTheProgram) {
     EXPECT_EQ(XdgLoginItem::standardEntryFile(), entry);
@@ -42,6 +59,18 @@ TEST_F(XdgLoginItemTest, RegisteringWritesAnAutostartEntryThatRunsTheProgram) {
     EXPECT_FALSE(fs::exists(entry));
     EXPECT_EQ(item.status(), LoginItemStatus::notRegistered);
     EXPECT_TRUE(item.unregisterItem().has_value()) << "nothing to remove is no failure";
+}
+
+TEST_F(XdgLoginItemTest, TheAutostartEntryIsAValidEntryNamedAndPicturedAsTheInstalledOne) {
+    ASSERT_TRUE(XdgLoginItem{"/usr/bin/tilewise"}.registerItem().has_value());
+    EXPECT_EQ(entry.filename(), fs::path{TILEWISE_DESKTOP_ENTRY}.filename());
+    auto autostart = entryKeys(readFileBytes(entry));
+    auto installed = entryKeys(readFileBytes(TILEWISE_DESKTOP_ENTRY));
+    for (const char* key : {"Type", "Name", "Comment", "Icon", "Terminal"}) {
+        EXPECT_EQ(autostart[key], installed[key]) << key;
+    }
+    const std::string validate = "desktop-file-validate '" + entry.string() + "'";
+    EXPECT_EQ(std::system(validate.c_str()), 0) << validate;
 }
 
 TEST_F(XdgLoginItemTest, APathWithSpacesAndShellCharactersIsQuotedForTheDesktop) {

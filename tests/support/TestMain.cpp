@@ -17,7 +17,7 @@ std::filesystem::path isolateUserDirectories() {
         std::exit(EXIT_FAILURE);
     }
     const std::filesystem::path base{root};
-    for (const char* sub : {"home", "config", "data", "state", "cache"}) {
+    for (const char* sub : {"home", "config", "data", "state", "cache", "runtime"}) {
         std::filesystem::create_directories(base / sub);
     }
     ::setenv("HOME", (base / "home").c_str(), 1);
@@ -25,6 +25,8 @@ std::filesystem::path isolateUserDirectories() {
     ::setenv("XDG_DATA_HOME", (base / "data").c_str(), 1);
     ::setenv("XDG_STATE_HOME", (base / "state").c_str(), 1);
     ::setenv("XDG_CACHE_HOME", (base / "cache").c_str(), 1);
+    // The running instance's socket too: a test never talks to the user's own Tilewise.
+    ::setenv("XDG_RUNTIME_DIR", (base / "runtime").c_str(), 1);
     ::unsetenv("TilewiseSettingsPath");
     return base;
 }

@@ -1,0 +1,132 @@
+#include "cli/CommandLine.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "app/ExitStatus.h"
+#include "app/InstanceLocation.h"
+#include "app/SettingsPathOption.h"
+#include "cli/CheckSettingsCommand.h"
+#include "cli/DisplaysCommand.h"
+#include "cli/ImportDivvyCommand.h"
+#include "cli/InstanceClient.h"
+#include "cli/PlaceCommand.h"
+#include "cli/StandaloneRequests.h"
+#include "platform/ApplicationIdentity.h"
+
+namespace tilewise {
+namespace {
+
+constexpr std::string_view kPlatformOption = "--platform=";
+constexpr std::string_view kDefaultBackend = "x11";
+// Long enough for an application that answers slowly on every attempt of a placement.
+constexpr std::chrono::milliseconds kReplyTimeout{15'000};
+
+void printUsage(std::ostream& out) {
+    out << "Usage: tilewise [--platform=x11|sim] SUBCOMMAND [ARGUMENTS…]\n"
+        << "       tilewise --version\n\nSubcommands:\n";
+    for (const auto& command : subcommands()) {
+        out << "  " << command.synopsis << "\n      " << command.summary << "\n";
+    }
+}
+
+int print(const CommandReply& reply, std::ostream& out, std::ostream& err) {
+    out << reply.output;
+    err << reply.error;
+    return reply.exitStatus;
+}
+
+// The running instance answers unless the command names a settings file of its own, which only
+// this process can honour.
+CommandReply serve(const Subcommand& command, const std::vector<std::string>& arguments,
+                   std::string_view backend, const DesktopLauncher& launcher) {
+    const auto request = command.request(arguments);
+    if (!request) {
+        return request.error();
+    }
+    if (!SettingsPathOption::value(arguments)) {
+        if (const auto location = InstanceLocation::forBackend(backend)) {
+            if (auto reply = askRunningInstance(*location, *request, kReplyTimeout)) {
+                return *reply;
+            }
+        }
+    }
+    const auto settings = StandaloneRequests::readSettings(arguments);
+    if (!settings) {
+        return settings.error();
+    }
+    auto session = launcher(backend);
+    if (!session) {
+        return CommandReply::failed("tilewise: " + session.error());
+    }
+    return StandaloneRequests::serve(*request, **session, *settings);
+}
+
+}  // namespace
+
+const std::vector<Subcommand>& subcommands() {
+    static const std::vector<Subcommand> all{
+        {"check-settings", "check-settings FILE",
+         "Checks a settings file: prints OK and any warnings, or why it would not load.",
+         runCheckSettings},
+        {"import-divvy", "import-divvy [--dry-run] [--from FILE]",
+         "Imports Divvy's saved shortcuts and grid options into the settings and prints what "
+         "changed; --dry-run writes nothing.",
+         runImportDivvy},
+        {"place", "place --grid COLUMNSxROWS --cells C,R:C,R [--display under-mouse|window]",
+         "Places the frontmost window on a block of cells with the settings' margins and prints "
+         "the requested and the actual frame.",
+         nullptr, nullptr, parsePlace},
+        {"apply", "apply NAME|ID",
+         "Places the frontmost window on a saved layout's cells, as its shortcut would (through "
+         "the running Tilewise a repeated apply cycles displays).",
+         nullptr, nullptr, parseApply},
+        {"show-grid", "show-grid", "Shows the running Tilewise's grid panel.", nullptr, nullptr,
+         parseShowGrid},
+        {"displays", "displays",
+         "Lists the displays as Tilewise sees them: id, frame, usable area and scale.", nullptr,
+         runDisplays},
+    };
+    return all;
+}
+
+int runCommandLine(const std::vector<std::string>& arguments, const DesktopLauncher& launcher,
+                   std::ostream& out, std::ostream& err) {
+    std::string_view backend = kDefaultBackend;
+    auto first = arguments.begin();
+    if (first != arguments.end() && first->starts_with(kPlatformOption)) {
+        backend = std::string_view{*first}.substr(kPlatformOption.size());
+        ++first;
+    }
+    if (first == arguments.end() || *first == "--help" || *first == "-h") {
+        printUsage(out);
+        return first == arguments.end() ? ExitStatus::usage : ExitStatus::success;
+    }
+    if (*first == "--version") {
+        out << "tilewise " << kApplicationVersion << "\n";
+        return ExitStatus::success;
+    }
+    const auto& all = subcommands();
+    const auto found = std::find_if(
+        all.begin(), all.end(), [&](const Subcommand& command) { return command.name == *first; });
+    if (found == all.end()) {
+        err << "tilewise: unknown subcommand “" << *first << "”\n";
+        printUsage(err);
+        return ExitStatus::usage;
+    }
+    const std::vector<std::string> rest{first + 1, arguments.end()};
+    if (found->run != nullptr) {
+        return found->run(rest, out, err);
+    }
+    if (found->request != nullptr) {
+        return print(serve(*found, rest, backend, launcher), out, err);
+    }
+    auto session = launcher(backend);
+    if (!session) {
+        err << "tilewise: " << session.error() << "\n";
+        return ExitStatus::failure;
+    }
+    return found->runOnDesktop(rest, **session, out, err);
+}
+
+}  // namespace tilewise

@@ -1,0 +1,127 @@
+#include "ui/GridView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace tilewise {
+namespace {
+
+constexpr double kCornerRadius = 2.0;
+constexpr double kSelectedAlpha = 0.85;
+constexpr double kHoverAlpha = 0.28;
+constexpr double kCellAlpha = 0.14;
+
+QColor withAlpha(QColor colour, double alpha) {
+    colour.setAlphaF(static_cast<float>(alpha));
+    return colour;
+}
+
+bool contains(const CellSelection& selection, GridCell cell) {
+    return cell.column >= selection.startColumn() && cell.column <= selection.endColumn() &&
+           cell.row >= selection.startRow() && cell.row <= selection.endRow();
+}
+
+}  // namespace
+
+GridView::GridView(QWidget* parent) : QWidget(parent) {
+    setObjectName("gridView");
+    setAccessibleName("Grid");
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void GridView::setGrid(GridSize grid) {
+    tracker_ = SelectionTracker{grid};
+    update();
+}
+
+void GridView::cancelDrag() {
+    tracker_.cancel();
+    update();
+}
+
+QRectF GridView::cellRect(GridCell cell) const {
+    const double cellWidth = width() / static_cast<double>(grid().columns);
+    const double cellHeight = height() / static_cast<double>(grid().rows);
+    return QRectF(static_cast<double>(cell.column) * cellWidth,
+                  static_cast<double>(cell.row) * cellHeight, cellWidth, cellHeight)
+        .adjusted(kGap / 2, kGap / 2, -kGap / 2, -kGap / 2);
+}
+
+GridCell GridView::cellAt(QPointF point) const {
+    return SelectionTracker::cell({point.x(), point.y()}, Rect{0, 0, 1.0 * width(), 1.0 * height()},
+                                  grid(), true);
+}
+
+void GridView::paintEvent(QPaintEvent*) {
+    if (grid().columns <= 0 || grid().rows <= 0)
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    const QColor label = palette().color(QPalette::WindowText);
+    const QColor accent = palette().color(QPalette::Highlight);
+    const auto selection = tracker_.selection();
+    for (std::int64_t row = 0; row < grid().rows; ++row) {
+        for (std::int64_t column = 0; column < grid().columns; ++column) {
+            const GridCell cell{column, row};
+            QColor fill = withAlpha(label, kCellAlpha);
+            if (selection && contains(*selection, cell))
+                fill = withAlpha(accent, kSelectedAlpha);
+            else if (!selection && hoverCell_ == cell)
+                fill = withAlpha(label, kHoverAlpha);
+            QPainterPath path;
+            path.addRoundedRect(cellRect(cell), kCornerRadius, kCornerRadius);
+            painter.fillPath(path, fill);
+        }
+    }
+}
+
+void GridView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    tracker_.begin(cellAt(event->position()));
+    update();
+    reportSelection();
+}
+
+void GridView::mouseMoveEvent(QMouseEvent* event) {
+    const GridCell cell = cellAt(event->position());
+    if (tracker_.isDragging()) {
+        if (tracker_.move(cell)) {
+            update();
+            reportSelection();
+        }
+        return;
+    }
+    if (hoverCell_ != cell) {
+        hoverCell_ = cell;
+        update();
+    }
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const auto selection = tracker_.end();
+    if (!selection)
+        return;
+    update();
+    if (onSelectionChanged)
+        onSelectionChanged(std::nullopt);
+    if (onCommit)
+        onCommit(*selection);
+}
+
+void GridView::leaveEvent(QEvent*) {
+    hoverCell_.reset();
+    update();
+}
+
+void GridView::reportSelection() {
+    if (onSelectionChanged)
+        onSelectionChanged(tracker_.selection());
+}
+
+}  // namespace tilewise

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/AppViews.h"
+#include "app/OnboardingTexts.h"
+#include "ui/MessageBoxAlerts.h"
+#include "ui/OnboardingWindow.h"
+
+namespace tilewise {
+
+/// The application's widgets behind the coordinator's view interfaces.
+class WidgetViews final : public AppViews {
+  public:
+    explicit WidgetViews(const OnboardingTexts& onboardingTexts) : onboarding_(onboardingTexts) {}
+
+    std::unique_ptr<StatusItemView> makeStatusItem() override;
+    OnboardingView& onboarding() override { return onboarding_; }
+    AlertPresenter& alerts() override { return alerts_; }
+
+  private:
+    OnboardingWindow onboarding_;
+    MessageBoxAlerts alerts_;
+};
+
+}  // namespace tilewise
