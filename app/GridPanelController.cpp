@@ -83,14 +83,12 @@ void GridPanelController::setGrid(GridSize grid) {
 }
 
 void GridPanelController::setMessage(const std::string& message) {
-    view_.setTitle(message, true);
-    view_.setIcon(nullptr);
+    view_.showMessage(message);
 }
 
 void GridPanelController::showTarget(const std::string& appName,
                                      std::shared_ptr<const Image> icon) {
-    view_.setTitle(appName, false);
-    view_.setIcon(std::move(icon));
+    view_.showApplication(appName, std::move(icon));
 }
 
 void GridPanelController::raise() {

@@ -50,11 +50,11 @@ class GridPanelView {
     /// The miniature's height in points (its width is fixed).
     virtual void setGridHeight(double height) = 0;
 
-    /// The header: the target application's name in the label colour, or a message in the
-    /// secondary colour.
-    virtual void setTitle(const std::string& text, bool isMessage) = 0;
-    /// The header's icon; null shows the warning symbol.
-    virtual void setIcon(std::shared_ptr<const Image> icon) = 0;
+    /// The header: a message in the secondary colour with the warning symbol.
+    virtual void showMessage(const std::string& message) = 0;
+    /// The header: the target application's name in the label colour, with its icon (none
+    /// when null).
+    virtual void showApplication(const std::string& name, std::shared_ptr<const Image> icon) = 0;
 
     /// Lays the content out, centres the window on `visibleFrame` (top-left space), makes it
     /// opaque and shows it in front, taking the keyboard without activating it.

@@ -18,12 +18,11 @@ inline std::string sizeLimited(std::string_view appName) {
 inline std::string notMoved(std::string_view appName) {
     return std::string{appName} + " didn't move the window as requested.";
 }
-/// When nothing moved or resized at all, no application limited anything: the window manager,
-/// which decides where every window goes, refused the request.
+/// When a window is neither where it was asked to be nor anywhere else than before, no
+/// application limited anything: the window manager, which decides where every window goes,
+/// refused the request.
 inline constexpr std::string_view kManagerDidNotMove =
     "The window manager didn't move the window as requested.";
-inline constexpr std::string_view kManagerDidNotResize =
-    "The window manager didn't resize the window as requested.";
 
 /// The sentence for an apply that did not land exactly; empty for an exact one.
 std::string forOutcome(const ApplyResult& result, const WindowTarget& target);

@@ -97,8 +97,8 @@ std::optional<WindowError> WindowController::checkArrangeable(const AXElement& w
         return WindowError::Kind::fullScreen;
     }
     // Refused only when neither position nor size can be set: a window fixed in place can
-    // still be resized, and a fixed-size one moved. A window that vanished meanwhile is not
-    // one that refuses: it closed.
+    // still be resized, and a fixed-size one moved. A window that vanished meanwhile or an
+    // application that does not answer is not one that refuses.
     for (const auto attribute : {AXAttribute::position, AXAttribute::size}) {
         const auto settable = accessibility_.isAttributeSettable(window, attribute);
         if (settable.error == kAXErrorSuccess && settable.settable) {
@@ -106,6 +106,9 @@ std::optional<WindowError> WindowController::checkArrangeable(const AXElement& w
         }
         if (settable.error == kAXErrorInvalidUIElement) {
             return WindowError::Kind::windowClosed;
+        }
+        if (settable.error == kAXErrorCannotComplete) {
+            return WindowError::Kind::appUnresponsive;
         }
     }
     return WindowError::Kind::notResizable;

@@ -202,11 +202,15 @@ void GridPanel::setTitle(const std::string& text, bool isMessage) {
     titleLabel_->setPalette(colours);
 }
 
-void GridPanel::setIcon(std::shared_ptr<const Image> icon) {
-    const QPixmap pixmap =
-        icon ? pixmapFromImage(*icon, kIconSize)
-             : style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(kIconSize, kIconSize);
-    iconView_->setPixmap(pixmap);
+void GridPanel::showMessage(const std::string& message) {
+    setTitle(message, true);
+    iconView_->setPixmap(
+        style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(kIconSize, kIconSize));
+}
+
+void GridPanel::showApplication(const std::string& name, std::shared_ptr<const Image> icon) {
+    setTitle(name, false);
+    iconView_->setPixmap(icon ? pixmapFromImage(*icon, kIconSize) : QPixmap{});
 }
 
 void GridPanel::present(const Rect& visibleFrame) {

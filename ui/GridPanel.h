@@ -29,8 +29,8 @@ class GridPanel final : public QWidget, public GridPanelView {
     bool isDragging() const override;
     void cancelDrag() override;
     void setGridHeight(double height) override;
-    void setTitle(const std::string& text, bool isMessage) override;
-    void setIcon(std::shared_ptr<const Image> icon) override;
+    void showMessage(const std::string& message) override;
+    void showApplication(const std::string& name, std::shared_ptr<const Image> icon) override;
     void present(const Rect& visibleFrame) override;
     bool isVisible() const override { return QWidget::isVisible(); }
     void raise() override { QWidget::raise(); }
@@ -52,6 +52,7 @@ class GridPanel final : public QWidget, public GridPanelView {
 
   private:
     void buildContent();
+    void setTitle(const std::string& text, bool isMessage);
     QToolButton* makeButton(PanelButton button, const QString& symbol, const QString& label);
     void takeKeyboard(Scheduler::Duration waited);
     void releaseKeyboard();

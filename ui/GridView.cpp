@@ -104,6 +104,10 @@ void GridView::mouseMoveEvent(QMouseEvent* event) {
 void GridView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
+    // The window system may merge the last motion into the release: where the button came up
+    // is where the drag ends.
+    if (tracker_.move(cellAt(event->position())))
+        reportSelection();
     const auto selection = tracker_.end();
     if (!selection)
         return;

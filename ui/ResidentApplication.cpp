@@ -45,7 +45,7 @@ int runResidentApplication(
     PreviewOverlay overlay{panelPlatform};
     GridPanelController panelController{panel, desktop.mainQueue(), desktop.platform()};
     PanelCoordinator panelFlow{coordinator, panelController, overlay};
-    PreferencesConnection preferencesConnection{coordinator, desktop.platform().panelPlatform()};
+    PreferencesConnection preferencesConnection{coordinator, panelPlatform};
     PreferencesWindowController preferences{preferencesConnection.context()};
     preferencesConnection.setWindow(&preferences);
     preferencesConnection.setShowPreview(

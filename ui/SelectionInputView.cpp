@@ -43,6 +43,9 @@ void SelectionInputView::mouseMoveEvent(QMouseEvent* event) {
 void SelectionInputView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
+    // The window system may merge the last motion into the release.
+    if (tracker_.move(cellAt(event->position())) && onSelectionChanged)
+        onSelectionChanged(tracker_.selection());
     if (const auto selection = tracker_.end(); selection && onCommit)
         onCommit(*selection);
 }

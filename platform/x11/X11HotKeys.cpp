@@ -207,8 +207,10 @@ void X11HotKeys::regrabAll() {
 void X11HotKeys::watchRawReleases() {
     Display* display = connection_.display();
     int event = 0, error = 0, major = 2, minor = 1;
+    // libXi dereferences missing extension data on a lost connection: it is asked nothing then.
     if (!XQueryExtension(display, "XInputExtension", &xiOpcode_, &event, &error) ||
-        XIQueryVersion(display, &major, &minor) != Success) {
+        connection_.broken() || XIQueryVersion(display, &major, &minor) != Success ||
+        connection_.broken()) {
         xiOpcode_ = -1;
         return;
     }

@@ -15,8 +15,11 @@ std::expected<std::unique_ptr<X11Platform>, std::string> X11Platform::open(Sched
     auto keys = X11Connection::open();
     if (!keys)
         return std::unexpected(keys.error());
-    return std::unique_ptr<X11Platform>(
+    std::unique_ptr<X11Platform> platform(
         new X11Platform(std::move(*main), std::move(*worker), std::move(*keys), mainQueue));
+    if (platform->main_.broken())
+        return std::unexpected("Lost the connection to the X display.");
+    return platform;
 }
 
 namespace {

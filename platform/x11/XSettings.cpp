@@ -116,7 +116,7 @@ std::optional<std::int32_t> integerSetting(const std::vector<unsigned char>& blo
     return std::nullopt;
 }
 
-std::optional<std::int32_t> integer(Display* display, std::string_view name) {
+std::optional<std::int32_t> integer(_XDisplay* display, std::string_view name) {
     return integerSetting(xsettingsBlob(display), name);
 }
 

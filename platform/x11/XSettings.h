@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-// Forward-declared so that the header does not bring Xlib's macros (None, Bool…) along.
-using Display = struct _XDisplay;
+// Xlib's display, declared here so that readers of blobs need no Xlib macros.
+struct _XDisplay;
 
 namespace tilewise::x11 {
 
@@ -19,7 +19,7 @@ namespace XSettings {
 std::optional<std::int32_t> integerSetting(const std::vector<unsigned char>& blob,
                                            std::string_view name);
 /// The integer setting `name` of the running settings manager; absent without one.
-std::optional<std::int32_t> integer(Display* display, std::string_view name);
+std::optional<std::int32_t> integer(_XDisplay* display, std::string_view name);
 
 }  // namespace XSettings
 }  // namespace tilewise::x11

@@ -161,6 +161,11 @@ TEST_F(WindowControllerTest, AcceptsAWindowWhenEitherPositionOrSizeCanBeSet) {
                                                                         false};
     });
     EXPECT_EQ(capture().error(), Kind::windowClosed);
+    desktop.modifyWindow(id, [](SimWindow& window) {
+        window.settableOverrides[std::string{AXAttribute::position}] = {kAXErrorCannotComplete,
+                                                                        false};
+    });
+    EXPECT_EQ(capture().error(), Kind::appUnresponsive);
 }
 
 struct ReadMapping {

@@ -244,6 +244,8 @@ TEST_F(GridPanelTest, HeaderShowsTheTargetOrAMessage) {
     EXPECT_TRUE(panel.titleLabel().text().endsWith("…"));
     EXPECT_LE(panel.titleLabel().sizeHint().width(), panel.titleLabel().width() + 4);
     EXPECT_EQ(panel.iconView().pixmap().toImage().pixelColor(0, 0), QColor(Qt::red));
+    controller.showTarget("Editor", nullptr);
+    EXPECT_TRUE(panel.iconView().pixmap().isNull());
 }
 
 }  // namespace

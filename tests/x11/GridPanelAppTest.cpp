@@ -36,6 +36,9 @@ class GridPanelAppTest : public X11Test {
         settings.panelShortcutEnabled = true;
         settings.panelShortcut = kPanelShortcut;
         settings.animationsEnabled = false;
+        // The panel then appears once the target is known, so a drag right after it appears
+        // has a window to place.
+        settings.panelPlacement = PanelPlacement::displayWithTargetWindow;
         settings.layouts = {{.id = Uuid::random(),
                              .name = "Left half",
                              .enabled = true,
@@ -54,38 +57,47 @@ class GridPanelAppTest : public X11Test {
                                               settingsFile().string()},
                      ChildProcess::Ending::terminate);
     }
-    // Presses the panel shortcut until the panel maps (the first presses may come before the
-    // application has registered it) and returns the panel's window.
+    // Presses the panel shortcut until the panel and the overlay map (the first presses may
+    // come before the application has registered it) and returns the panel's window.
     Window openPanel() {
         for (int attempt = 0; attempt < 20; ++attempt) {
             EXPECT_EQ(xdotool({"key", "ctrl+alt+g"}), 0);
-            Window mapped = None;
-            const bool shown = waitForEvent(
+            Window panel = None;
+            Window overlay = None;
+            waitForEvent(
                 [&](const XEvent& event) {
-                    if (event.type != MapNotify || !isPanel(event.xmap.window))
-                        return false;
-                    mapped = event.xmap.window;
-                    return true;
+                    if (event.type == MapNotify) {
+                        const std::string name = windowName(event.xmap.window);
+                        if (name == "Tilewise Grid")
+                            panel = event.xmap.window;
+                        else if (name == "Tilewise Grid Overlay")
+                            overlay = event.xmap.window;
+                    }
+                    return panel != None && overlay != None;
                 },
                 std::chrono::milliseconds{500});
-            if (shown)
-                return mapped;
+            if (panel != None && overlay != None)
+                return panel;
         }
-        ADD_FAILURE() << "the panel shortcut never showed the panel";
+        ADD_FAILURE() << "the panel shortcut never showed the panel and the grid";
         return None;
     }
-    bool isPanel(Window window) {
+    std::string windowName(Window window) {
         char* name = nullptr;
         XFetchName(display(), window, &name);
-        const bool panel = name != nullptr && std::string_view{name} == "Tilewise Grid";
+        std::string result = name != nullptr ? name : "";
         if (name != nullptr)
             XFree(name);
-        return panel;
+        return result;
     }
     bool waitUntilUnmapped(Window window) {
-        return waitForEvent([&](const XEvent& event) {
-            return event.type == UnmapNotify && event.xunmap.window == window;
-        });
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            if (attributes(window).map_state == IsUnmapped)
+                return true;
+            waitForEvent([&](const XEvent& event) { return event.type == UnmapNotify; },
+                         std::chrono::milliseconds{100});
+        }
+        return false;
     }
     XWindowAttributes attributes(Window window) {
         XWindowAttributes result{};
@@ -99,20 +111,30 @@ class GridPanelAppTest : public X11Test {
         return {where.x + kGridLeft + static_cast<int>((cell.column + 0.5) * 300 / kGrid.columns),
                 where.y + kGridTop + static_cast<int>((cell.row + 0.5) * height / kGrid.rows)};
     }
+    // Each step is its own xdotool run, as a hand would take its time between them.
     void drag(std::pair<int, int> from, std::pair<int, int> to) {
-        ASSERT_EQ(xdotool({"mousemove", "--sync", std::to_string(from.first),
-                           std::to_string(from.second), "mousedown", "1", "mousemove", "--sync",
-                           std::to_string(to.first), std::to_string(to.second), "mouseup", "1"}),
-                  0);
+        const auto move = [](std::pair<int, int> point) {
+            return std::vector<std::string>{"mousemove", "--sync", std::to_string(point.first),
+                                            std::to_string(point.second)};
+        };
+        ASSERT_EQ(xdotool(move(from)), 0);
+        ASSERT_EQ(xdotool({"mousedown", "1"}), 0);
+        ASSERT_EQ(xdotool(move({(from.first + to.first) / 2, (from.second + to.second) / 2})), 0);
+        ASSERT_EQ(xdotool(move(to)), 0);
+        ASSERT_EQ(xdotool({"mouseup", "1"}), 0);
     }
-    bool frameBecomes(Window window, const Rect& frame) {
+    ::testing::AssertionResult frameBecomes(Window window, const Rect& frame) {
         for (int attempt = 0; attempt < 50; ++attempt) {
             if (frameByTree(window) == frame)
-                return true;
+                return ::testing::AssertionSuccess();
             waitForEvent([](const XEvent& event) { return event.type == ConfigureNotify; },
                          std::chrono::milliseconds{100});
         }
-        return false;
+        const Rect actual = frameByTree(window);
+        return ::testing::AssertionFailure()
+               << "the window is at " << actual.minX() << "," << actual.minY() << " "
+               << actual.width() << "x" << actual.height() << ", not " << frame.minX() << ","
+               << frame.minY() << " " << frame.width() << "x" << frame.height();
     }
     std::optional<Window> activeWindow() {
         return x11::Properties::window(display(), root(), atoms().netActiveWindow);

@@ -75,18 +75,25 @@ TestWindow X11Test::openTestWindow(const std::vector<std::string>& arguments) {
 TestWindow X11Test::openXterm(const std::vector<std::string>& arguments) {
     std::vector<std::string> command{"xterm"};
     command.insert(command.end(), arguments.begin(), arguments.end());
+    return openProgram(command, "XTerm");
+}
+
+TestWindow X11Test::openProgram(const std::vector<std::string>& command,
+                                const std::string& windowClass) {
+    const auto before = clients();
     TestWindow window(ChildProcess(command, ChildProcess::Ending::terminate), None,
                       [this](Window id) { waitUntilUnlisted(id); });
-    const pid_t pid = window.process.pid();
+    // By class, not by process: some programs do not say which process they are.
     waitForProperty(root(), atoms_.netClientList, [&] {
         for (const Window client : clients()) {
-            if (x11::Properties::cardinal(display(), client, atoms_.netWmPid) == pid) {
+            if (std::ranges::find(before, client) == before.end() &&
+                x11::Properties::windowClass(display(), client) == windowClass) {
                 window.id = client;
             }
         }
         return window.id != None;
     });
-    EXPECT_NE(window.id, None) << "xterm did not show up among the clients";
+    EXPECT_NE(window.id, None) << command.front() << " did not show up among the clients";
     return window;
 }
 

@@ -61,6 +61,8 @@ class X11Test : public ::testing::Test {
     /// Starts a real xterm (a terminal: its size steps by character cells) and waits until
     /// the window manager lists its window.
     TestWindow openXterm(const std::vector<std::string>& arguments = {});
+    /// Starts a program and waits until the window manager lists a new window of its class.
+    TestWindow openProgram(const std::vector<std::string>& command, const std::string& windowClass);
     /// The window manager's clients.
     std::vector<Window> clients();
     /// Waits until the window manager no longer lists `window` as a client.
