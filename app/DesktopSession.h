@@ -1,7 +1,10 @@
 #pragma once
 
+#include <expected>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "platform/Platform.h"
 #include "platform/Scheduler.h"
@@ -26,5 +29,9 @@ class DesktopSession {
     /// Runs the main loop until `done` holds.
     virtual void runUntil(const std::function<bool()>& done) = 0;
 };
+
+/// Opens a session on the named backend ("x11" or "sim"); on failure, the reason in a sentence.
+using DesktopLauncher = std::function<std::expected<std::unique_ptr<DesktopSession>, std::string>(
+    std::string_view backend)>;
 
 }  // namespace tilewise

@@ -14,10 +14,6 @@
 
 namespace tilewise {
 
-/// Opens a session on the named backend ("x11" or "sim"); on failure, the reason in a sentence.
-using DesktopLauncher = std::function<std::expected<std::unique_ptr<DesktopSession>, std::string>(
-    std::string_view backend)>;
-
 /// One command-line tool of the tilewise executable. A tool that works on files has `run`; a
 /// tool that reads the desktop has `runOnDesktop` and is handed a session on the chosen
 /// backend; a tool the running instance can serve has `request`, which turns its arguments

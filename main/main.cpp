@@ -6,7 +6,9 @@
 #include "app/SettingsPathOption.h"
 #include "app/SettingsStore.h"
 #include "cli/CommandLine.h"
+#include "cli/InstanceClient.h"
 #include "platform/LogSink.h"
+#include "platform/PlatformTexts.h"
 #include "platform/sim/SimDemo.h"
 #include "platform/x11/OpenX11Platform.h"
 #include "ui/ResidentApplication.h"
@@ -59,8 +61,16 @@ int main(int argc, char** argv) {
     tilewise::LogSink::install();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (const auto backend = residentBackend(arguments)) {
-        const auto& onboarding = *backend == "x11" ? tilewise::OnboardingTexts::windowManager()
-                                                   : tilewise::OnboardingTexts::accessibility();
+        // A second start shows the running one's preferences instead.
+        if (const auto location = tilewise::InstanceLocation::forBackend(*backend)) {
+            if (const auto reply = tilewise::askRunningInstance(
+                    *location, tilewise::ShowPreferencesRequest{}, std::chrono::seconds{5})) {
+                std::cerr << reply->error;
+                return reply->exitStatus;
+            }
+        }
+        const auto onboarding =
+            tilewise::OnboardingTexts::renderedBy(tilewise::PlatformTexts::forBackend(*backend));
         return tilewise::runResidentApplication(argc, argv, openDesktop, *backend,
                                                 tilewise::SettingsStore::defaultURL(arguments),
                                                 onboarding);

@@ -4,7 +4,9 @@
 #include <iostream>
 
 #include "app/AppCoordinator.h"
+#include "app/InstanceServer.h"
 #include "app/TerminationSignals.h"
+#include "platform/Log.h"
 #include "ui/WidgetViews.h"
 
 namespace tilewise {
@@ -31,6 +33,19 @@ int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDes
     const TerminationSignals terminationSignals{[] { QCoreApplication::quit(); }};
     QObject::connect(&application, &QCoreApplication::aboutToQuit,
                      [&coordinator] { coordinator.terminate(); });
+    // Other `tilewise` processes reach this one through its socket; without one it still runs.
+    std::unique_ptr<InstanceServer> server;
+    const auto location = InstanceLocation::forBackend(backend);
+    auto listening = location ? InstanceServer::listen(*location, coordinator)
+                              : std::unexpected(InstanceServer::Refusal{false, location.error()});
+    if (listening) {
+        server = std::move(*listening);
+    } else if (listening.error().anotherInstance) {
+        // Started at the same moment as another one, which won.
+        return 0;
+    } else {
+        Log::error(LogCategory::app, "no instance socket: " + listening.error().reason);
+    }
     coordinator.start();
     return QApplication::exec();
 }

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/CommandLine.h"
+#include "app/DesktopSession.h"
 #include "app/OnboardingTexts.h"
 
 namespace tilewise {
