@@ -279,8 +279,8 @@ Subscription AppCoordinator::observe(std::function<void()> observer) {
 }
 
 std::string AppCoordinator::shortcutLabel(const KeyCombo& combo) {
-    return platform_.texts().shortcut(
-        combo.modifiers, KeyboardLabels::keyName(combo.keyCode, platform_.keyboardLayout()));
+    return platform_.texts().render(
+        KeyboardLabels::shortcutName(combo, platform_.keyboardLayout()));
 }
 
 void AppCoordinator::setGridPanel(GridPanelFlow* panel) {

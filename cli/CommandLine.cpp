@@ -13,6 +13,7 @@
 #include "cli/InstanceClient.h"
 #include "cli/PlaceCommand.h"
 #include "cli/StandaloneRequests.h"
+#include "platform/ApplicationIdentity.h"
 #include "platform/PlatformTexts.h"
 
 namespace tilewise {
@@ -24,7 +25,8 @@ constexpr std::string_view kDefaultBackend = "x11";
 constexpr std::chrono::milliseconds kReplyTimeout{15'000};
 
 void printUsage(std::ostream& out) {
-    out << "Usage: tilewise [--platform=x11|sim] SUBCOMMAND [ARGUMENTS…]\n\nSubcommands:\n";
+    out << "Usage: tilewise [--platform=x11|sim] SUBCOMMAND [ARGUMENTS…]\n"
+        << "       tilewise --version\n\nSubcommands:\n";
     for (const auto& command : subcommands()) {
         out << "  " << command.synopsis << "\n      " << command.summary << "\n";
     }
@@ -99,6 +101,10 @@ int runSubcommand(std::vector<std::string>::const_iterator first,
     if (first == end || *first == "--help" || *first == "-h") {
         printUsage(out);
         return first == end ? ExitStatus::usage : ExitStatus::success;
+    }
+    if (*first == "--version") {
+        out << "tilewise " << kApplicationVersion << "\n";
+        return ExitStatus::success;
     }
     const auto& all = subcommands();
     const auto found = std::find_if(

@@ -18,22 +18,14 @@ namespace {
 std::expected<std::unique_ptr<tilewise::DesktopSession>, std::string> openDesktop(
     std::string_view backend) {
     if (backend == "sim") {
-        return std::make_unique<tilewise::QtDesktopSession>(
-            [](tilewise::Scheduler& mainQueue) -> std::unique_ptr<tilewise::Platform> {
+        return tilewise::QtDesktopSession::open(
+            [](tilewise::Scheduler& mainQueue)
+                -> std::expected<std::unique_ptr<tilewise::Platform>, std::string> {
                 return tilewise::sim::makeDemoPlatform(mainQueue);
             });
     }
     if (backend == "x11") {
-        // The display is opened before the session, so that a missing one is a sentence and
-        // not an empty platform.
-        if (auto display = tilewise::x11::checkDisplay(); !display) {
-            return std::unexpected(display.error());
-        }
-        return std::make_unique<tilewise::QtDesktopSession>(
-            [](tilewise::Scheduler& mainQueue) -> std::unique_ptr<tilewise::Platform> {
-                auto platform = tilewise::x11::openX11Platform(mainQueue);
-                return platform ? std::move(*platform) : nullptr;
-            });
+        return tilewise::QtDesktopSession::open(tilewise::x11::openX11Platform);
     }
     return std::unexpected("unknown platform “" + std::string{backend} + "”; choose x11 or sim");
 }
@@ -62,18 +54,19 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (const auto backend = residentBackend(arguments)) {
         // A second start shows the running one's preferences instead.
-        if (const auto location = tilewise::InstanceLocation::forBackend(*backend)) {
+        const auto instance = tilewise::InstanceLocation::forBackend(*backend);
+        if (instance) {
             if (const auto reply = tilewise::askRunningInstance(
-                    *location, tilewise::ShowPreferencesRequest{}, std::chrono::seconds{5})) {
+                    *instance, tilewise::ShowPreferencesRequest{}, std::chrono::seconds{5})) {
                 std::cerr << reply->error;
                 return reply->exitStatus;
             }
         }
         const auto onboarding =
             tilewise::OnboardingTexts::renderedBy(tilewise::PlatformTexts::forBackend(*backend));
-        return tilewise::runResidentApplication(argc, argv, openDesktop, *backend,
-                                                tilewise::SettingsStore::defaultURL(arguments),
-                                                onboarding);
+        return tilewise::runResidentApplication(
+            argc, argv, [backend] { return openDesktop(*backend); },
+            tilewise::SettingsStore::defaultURL(arguments), onboarding, instance);
     }
     return tilewise::runCommandLine(arguments, openDesktop, std::cout, std::cerr);
 }

@@ -4,23 +4,37 @@
 #include <iostream>
 
 #include "app/AppCoordinator.h"
+#include "app/GridPanelController.h"
 #include "app/InstanceServer.h"
+#include "app/PanelCoordinator.h"
+#include "app/PreferencesConnection.h"
 #include "app/TerminationSignals.h"
+#include "platform/ApplicationIdentity.h"
 #include "platform/Log.h"
+#include "ui/GridPanel.h"
+#include "ui/PreviewOverlay.h"
 #include "ui/WidgetViews.h"
+#include "ui/preferences/PreferencesWindowController.h"
 
 namespace tilewise {
 
-int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDesktop,
-                           std::string_view backend, const std::filesystem::path& settingsFile,
-                           const OnboardingTexts& onboardingTexts) {
+int runResidentApplication(
+    int argc, char** argv,
+    const std::function<std::expected<std::unique_ptr<DesktopSession>, std::string>()>& openDesktop,
+    const std::filesystem::path& settingsFile, const OnboardingTexts& onboardingTexts,
+    const std::expected<InstanceLocation, std::string>& instance) {
     QApplication application{argc, argv};
-    QApplication::setApplicationName("Tilewise");
-    QApplication::setApplicationVersion(TILEWISE_VERSION);
+    QApplication::setApplicationName(
+        QString::fromUtf8(kApplicationName.data(), kApplicationName.size()));
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(kApplicationVersion.data(), kApplicationVersion.size()));
+    // Lets the desktop match the windows and the tray icon to the installed desktop entry.
+    QGuiApplication::setDesktopFileName(
+        QString::fromUtf8(kApplicationId.data(), kApplicationId.size()));
     // Its windows come and go; only quitting ends it.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    auto session = openDesktop(backend);
+    auto session = openDesktop();
     if (!session) {
         std::cerr << "tilewise: " << session.error() << "\n";
         return 1;
@@ -29,15 +43,23 @@ int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDes
     WidgetViews views{onboardingTexts};
     AppCoordinator coordinator{desktop.platform(), desktop.mainQueue(), desktop.makeSerialQueue(),
                                settingsFile, views};
+    PanelPlatform& panelPlatform = desktop.platform().panelPlatform();
+    GridPanel panel{desktop.mainQueue()};
+    PreviewOverlay overlay{panelPlatform};
+    GridPanelController panelController{panel, desktop.mainQueue(), desktop.platform()};
+    const PanelCoordinator panelFlow{coordinator, panelController, overlay};
+    PreferencesConnection preferencesConnection{coordinator, desktop.platform().panelPlatform()};
+    PreferencesWindowController preferences{preferencesConnection.context()};
+    preferencesConnection.setWindow(&preferences);
+    coordinator.setShowPreferences([&preferences] { preferences.show(); });
     coordinator.onQuit = [] { QCoreApplication::quit(); };
     const TerminationSignals terminationSignals{[] { QCoreApplication::quit(); }};
     QObject::connect(&application, &QCoreApplication::aboutToQuit,
                      [&coordinator] { coordinator.terminate(); });
     // Other `tilewise` processes reach this one through its socket; without one it still runs.
     std::unique_ptr<InstanceServer> server;
-    const auto location = InstanceLocation::forBackend(backend);
-    auto listening = location ? InstanceServer::listen(*location, coordinator)
-                              : std::unexpected(InstanceServer::Refusal{false, location.error()});
+    auto listening = instance ? InstanceServer::listen(*instance, coordinator)
+                              : std::unexpected(InstanceServer::Refusal{false, instance.error()});
     if (listening) {
         server = std::move(*listening);
     } else if (listening.error().anotherInstance) {
