@@ -6,8 +6,8 @@
 
 #include "app/DivvyMigration.h"
 #include "app/ExitStatus.h"
-#include "app/SettingsPathOption.h"
 #include "app/SettingsFile.h"
+#include "app/SettingsPathOption.h"
 #include "app/SettingsStore.h"
 #include "core/PropertyList.h"
 #include "platform/Files.h"

@@ -3,8 +3,8 @@
 #include <QWidget>
 
 #include "app/LaunchAtLogin.h"
-#include "platform/Publisher.h"
 #include "core/Settings.h"
+#include "platform/Publisher.h"
 
 #include <cstdint>
 #include <utility>
