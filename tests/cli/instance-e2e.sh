@@ -7,7 +7,7 @@ tilewise=$1
 settings=$2
 work=$(mktemp -d)
 pid=
-trap '[[ -n "$pid" ]] && { kill -9 "$pid"; wait "$pid"; } 2>/dev/null; rm -rf "$work"' EXIT
+trap '[[ -n "$pid" ]] && { kill -9 "$pid"; wait "$pid" || true; } 2>/dev/null; rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen
 unset TilewiseSettingsPath
 mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/Tilewise"
