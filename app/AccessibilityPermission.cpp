@@ -19,11 +19,7 @@ void AccessibilityPermission::refresh() {
         return;
     }
     isTrusted_ = trusted;
-    // Copies: an observer may subscribe or unsubscribe while being told.
-    const auto subscribers = subscribers_;
-    for (const auto& [id, observer] : subscribers) {
-        observer(trusted);
-    }
+    subscribers_.publish(trusted);
     if (onChange) {
         onChange(trusted);
     }
@@ -35,15 +31,8 @@ void AccessibilityPermission::refresh() {
     }
 }
 
-AccessibilityPermission::SubscriptionId AccessibilityPermission::subscribe(
-    std::function<void(bool)> observer) {
-    const SubscriptionId id = nextSubscription_++;
-    subscribers_.emplace(id, std::move(observer));
-    return id;
-}
-
-void AccessibilityPermission::unsubscribe(SubscriptionId id) {
-    subscribers_.erase(id);
+Subscription AccessibilityPermission::subscribe(std::function<void(bool)> observer) {
+    return subscribers_.subscribe(std::move(observer));
 }
 
 void AccessibilityPermission::startPolling(std::function<bool()> windowIsVisible) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/Accessibility.h"
+#include "platform/Publisher.h"
 #include "platform/Scheduler.h"
 #include "platform/Workspace.h"
 
@@ -16,8 +17,6 @@ namespace tilewise {
 /// the onboarding window is open. Main thread only.
 class AccessibilityPermission {
   public:
-    using SubscriptionId = std::uint64_t;
-
     static constexpr Scheduler::Duration kPollInterval{1000};
     /// The Privacy & Security › Accessibility page of the system settings.
     static constexpr std::string_view kSystemSettingsURL =
@@ -34,9 +33,8 @@ class AccessibilityPermission {
     /// trusted stops polling and closes the onboarding window.
     void refresh();
 
-    /// Follows `isTrusted`: `observer` is called with every new value until unsubscribed.
-    SubscriptionId subscribe(std::function<void(bool)> observer);
-    void unsubscribe(SubscriptionId id);
+    /// Follows `isTrusted`: `observer` is called with every new value while subscribed.
+    [[nodiscard]] Subscription subscribe(std::function<void(bool)> observer);
 
     /// Starts (or restarts: there is never more than one) the 1-second poll. Each tick
     /// refreshes, then goes on only while `windowIsVisible` says the onboarding window shows.
@@ -62,8 +60,7 @@ class AccessibilityPermission {
     Workspace& workspace_;
     Scheduler& scheduler_;
     bool isTrusted_;
-    SubscriptionId nextSubscription_ = 1;
-    std::map<SubscriptionId, std::function<void(bool)>> subscribers_;
+    Publisher<bool> subscribers_;
     std::optional<Scheduler::TaskId> timer_;
     std::function<bool()> windowIsVisible_;
 };

@@ -5,6 +5,7 @@
 #include "app/DivvyImportFlow.h"
 #include "app/DivvyMigration.h"
 #include "app/KeyboardLabels.h"
+#include "app/LayoutLookup.h"
 #include "app/PlacementSentences.h"
 #include "core/LayoutEngine.h"
 #include "platform/Log.h"
@@ -36,11 +37,13 @@ AppCoordinator::AppCoordinator(Platform& platform, Scheduler& mainQueue,
       displays_(platform.screens()),
       hotKeys_(platform.hotKeys()),
       registrar_(hotKeys_, platform.hotKeys()),
-      divvy_(platform.workspace(), mainQueue) {}
+      divvy_(platform.workspace(), mainQueue),
+      alerts_(views.alerts(), platform.texts()),
+      placement_(windows_, displays_, cycling_, [this] { return store_.settings(); }) {}
 
 AppCoordinator::~AppCoordinator() {
     platform_.workspace().removeObserver(activationObserver_);
-    permission_.unsubscribe(trustSubscription_);
+    trustSubscription_.cancel();
     permission_.closeOnboardingWindow = nullptr;
     views_.onboarding().onOpenSettings = nullptr;
 }
@@ -152,80 +155,74 @@ void AppCoordinator::applyLayout(const Uuid& id, PlacementDone done) {
     if (layout == layouts.end()) {
         return;
     }
+    const PlacementRequest request{layout->selection, layout->grid, layout->id, std::nullopt};
     if (panel_ && panel_->isOpen()) {
         const auto target = panel_->target();
         const auto display = panel_->display();
         if (target && display) {
-            apply(layout->selection, layout->grid, *target, *display, layout->id, std::move(done));
+            placement_.place(request, *target, *display, reporting(std::move(done)));
             if (!store_.settings().keepPanelOpen) {
                 panel_->dismiss();
             }
             return;
         }
     }
-    const auto underMouse = displays_.displayUnderMouse();
-    windows_.captureFocusedTarget(
-        whileAlive(self_, [layout = *layout, underMouse, done = std::move(done)](
-                              AppCoordinator& self, WindowController::CaptureResult result) {
-            self.layoutCaptured(layout, underMouse, std::move(result), done);
-        }));
-}
-
-void AppCoordinator::layoutCaptured(const SavedLayout& layout,
-                                    const std::optional<DisplayInfo>& underMouse,
-                                    WindowController::CaptureResult result,
-                                    const PlacementDone& done) {
-    if (!result) {
-        carryOut(PlacementFeedback::forError(result.error()), done);
-        return;
-    }
-    const auto displays = displays_.displays();
-    const auto& settings = store_.settings();
-    const auto base = settings.panelPlacement == PanelPlacement::displayUnderMouse
-                          ? underMouse
-                          : DisplayTopology::displayContaining(result->frame, displays);
-    const auto display =
-        cycling_.targetDisplay(layout.id, result->key(), base, displays, settings.monitorCycling);
-    if (!display) {
-        carryOut(PlacementFeedback::problem(std::string{PlacementSentences::kNoDisplay}), done);
-        return;
-    }
-    apply(layout.selection, layout.grid, *result, *display, layout.id, done);
+    placement_.placeFrontmost(request, reporting(std::move(done)));
 }
 
 void AppCoordinator::apply(const CellSelection& selection, GridSize grid,
                            const WindowTarget& target, const DisplayInfo& display,
                            std::optional<Uuid> layoutID, PlacementDone done) {
-    const auto frame = LayoutEngine::frame(selection, grid, display.visibleFrame,
-                                           store_.settings().margins, display.backingScale);
-    if (!frame) {
-        carryOut(PlacementFeedback::problem(std::string{PlacementSentences::kDoesNotFit}), done);
+    placement_.place({selection, grid, layoutID, std::nullopt}, target, display,
+                     reporting(std::move(done)));
+}
+
+WindowPlacement::Completion AppCoordinator::reporting(PlacementDone done) {
+    return whileAlive(
+        self_, [done = std::move(done)](AppCoordinator& self, const PlacementOutcome& outcome) {
+            self.carryOut(PlacementFeedback::forOutcome(outcome));
+            if (done) {
+                done(outcome);
+            }
+        });
+}
+
+void AppCoordinator::applyLayout(const ApplyLayoutRequest& request, Reply reply) {
+    const SavedLayout* layout = LayoutLookup::find(store_.settings(), request.layout);
+    if (layout == nullptr) {
+        reply(CommandReply::failed(LayoutLookup::notFound(request.layout)));
         return;
     }
-    windows_.apply(
-        *frame, target,
-        whileAlive(self_, [target, display, layoutID, done = std::move(done)](
-                              AppCoordinator& self, WindowController::ApplyOutcome outcome) {
-            self.applied(outcome, target, display, layoutID, done);
+    applyLayout(layout->id, [reply = std::move(reply)](const PlacementOutcome& outcome) {
+        reply(outcome.reply());
+    });
+}
+
+void AppCoordinator::placeCells(const PlaceCellsRequest& request, Reply reply) {
+    placement_.placeFrontmost(
+        {request.cells, request.grid, std::nullopt, request.display},
+        reporting([reply = std::move(reply)](const PlacementOutcome& outcome) {
+            reply(outcome.reply());
         }));
 }
 
-void AppCoordinator::applied(const WindowController::ApplyOutcome& outcome,
-                             const WindowTarget& target, const DisplayInfo& display,
-                             const std::optional<Uuid>& layoutID, const PlacementDone& done) {
-    if (!outcome) {
-        carryOut(PlacementFeedback::forError(outcome.error()), done);
+void AppCoordinator::showGrid(Reply reply) {
+    if (!panel_) {
+        reply(CommandReply::failed("tilewise: this Tilewise has no grid panel"));
         return;
     }
-    if (layoutID) {
-        cycling_.record({*layoutID, target.key(), display.id, outcome->actual});
-    } else {
-        cycling_.reset();
+    if (!panel_->isOpen()) {
+        panel_->show();
     }
-    carryOut(PlacementFeedback::forResult(*outcome, target), done);
+    reply({});
 }
 
-void AppCoordinator::carryOut(const PlacementFeedback& feedback, const PlacementDone& done) {
+void AppCoordinator::showPreferences(Reply reply) {
+    showPreferences();
+    reply({});
+}
+
+void AppCoordinator::carryOut(const PlacementFeedback& feedback) {
     switch (feedback.kind) {
         case PlacementFeedback::Kind::nothing:
             break;
@@ -242,9 +239,6 @@ void AppCoordinator::carryOut(const PlacementFeedback& feedback, const Placement
         case PlacementFeedback::Kind::clearProblem:
             setLastProblem(std::nullopt);
             break;
-    }
-    if (done) {
-        done(feedback);
     }
 }
 
@@ -277,7 +271,7 @@ void AppCoordinator::importFromDivvy(bool confirm) {
          .defaults = platform_.userDefaults(),
          .keyName = [&layout](std::uint16_t code) { return KeyboardLabels::keyName(code, layout); },
          .divvyIsRunning = [this] { return divvy_.isRunning(); },
-         .alerts = views_.alerts()});
+         .alerts = alerts_});
 }
 
 Subscription AppCoordinator::observe(std::function<void()> observer) {
@@ -285,7 +279,8 @@ Subscription AppCoordinator::observe(std::function<void()> observer) {
 }
 
 std::string AppCoordinator::shortcutLabel(const KeyCombo& combo) {
-    return KeyboardLabels::shortcutName(combo, platform_.keyboardLayout());
+    return platform_.texts().render(
+        KeyboardLabels::shortcutName(combo, platform_.keyboardLayout()));
 }
 
 void AppCoordinator::setGridPanel(GridPanelFlow* panel) {
@@ -309,7 +304,7 @@ void AppCoordinator::showPreferences() {
 }
 
 std::vector<StatusMenuItem> AppCoordinator::statusMenu() {
-    return StatusMenu::build(
+    auto items = StatusMenu::build(
         {.settings = store_.settings(),
          .layoutStatus = layoutStatus_,
          .panelShortcutStatus = panelShortcutStatus_,
@@ -319,6 +314,18 @@ std::vector<StatusMenuItem> AppCoordinator::statusMenu() {
          .canShowGrid = panel_ != nullptr,
          .canShowPreferences = static_cast<bool>(showPreferences_),
          .shortcutLabel = [this](const KeyCombo& combo) { return shortcutLabel(combo); }});
+    // In the platform's words, but a layout's name stays exactly as the user wrote it.
+    const auto& layouts = store_.settings().layouts;
+    for (auto& item : items) {
+        const auto layout = item.layoutID
+                                ? std::ranges::find(layouts, *item.layoutID, &SavedLayout::id)
+                                : layouts.end();
+        const std::size_t kept = layout != layouts.end() && item.title.starts_with(layout->name)
+                                     ? layout->name.size()
+                                     : 0;
+        item.title = item.title.substr(0, kept) + platform_.texts().render(item.title.substr(kept));
+    }
+    return items;
 }
 
 void AppCoordinator::choose(const StatusMenuItem& item) {
@@ -345,7 +352,7 @@ void AppCoordinator::choose(const StatusMenuItem& item) {
             importFromDivvy(true);
             break;
         case Action::about:
-            views_.alerts().showAbout(std::string{kAboutCredits});
+            alerts_.showAbout(std::string{kAboutCredits});
             break;
         case Action::preferences:
             showPreferences();

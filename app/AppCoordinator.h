@@ -13,26 +13,30 @@
 #include "app/DivvyWatch.h"
 #include "app/GridPanelFlow.h"
 #include "app/HotKeyService.h"
+#include "app/InstanceRequestHandler.h"
 #include "app/PlacementFeedback.h"
-#include "app/Publisher.h"
+#include "app/RenderedAlerts.h"
 #include "app/SettingsStore.h"
 #include "app/ShortcutRegistrar.h"
 #include "app/StatusMenu.h"
 #include "app/WindowController.h"
+#include "app/WindowPlacement.h"
 #include "core/CyclingTracker.h"
 #include "platform/Platform.h"
+#include "platform/Publisher.h"
 #include "platform/SerialQueue.h"
 
 namespace tilewise {
 
 /// The application object: owns every service for the life of the process and wires them
 /// together. It reacts to the settings, the displays, the trust state and Divvy; registers the
-/// global shortcuts; applies layouts; owns the status item. Main thread only.
-class AppCoordinator {
+/// global shortcuts; applies layouts; owns the status item; serves the requests of other
+/// `tilewise` processes. Main thread only.
+class AppCoordinator final : public InstanceRequestHandler {
   public:
     using LayoutStatus = std::map<Uuid, HotKeyService::Status>;
-    /// Called once a request has ended, with what the user was told.
-    using PlacementDone = std::function<void(const PlacementFeedback&)>;
+    /// Called once a placement request has ended, with how it ended.
+    using PlacementDone = std::function<void(const PlacementOutcome&)>;
 
     static constexpr std::string_view kAboutCredits = "A native grid window manager for macOS.";
 
@@ -42,7 +46,7 @@ class AppCoordinator {
                    AppViews& views);
     AppCoordinator(const AppCoordinator&) = delete;
     AppCoordinator& operator=(const AppCoordinator&) = delete;
-    ~AppCoordinator();
+    ~AppCoordinator() override;
 
     /// Subscribes to everything and registers the shortcuts; called once after launch.
     void start();
@@ -91,6 +95,12 @@ class AppCoordinator {
     /// Called when the user chooses "Quit Tilewise".
     std::function<void()> onQuit;
 
+    // Requests of other `tilewise` processes, answered with the command line's text.
+    void applyLayout(const ApplyLayoutRequest& request, Reply reply) override;
+    void placeCells(const PlaceCellsRequest& request, Reply reply) override;
+    void showGrid(Reply reply) override;
+    void showPreferences(Reply reply) override;
+
     /// The status item's entries as they would be shown now.
     std::vector<StatusMenuItem> statusMenu();
     bool hasStatusItem() const { return statusItem_ != nullptr; }
@@ -102,12 +112,8 @@ class AppCoordinator {
                          std::optional<bool> divvyRunning);
     void togglePanel();
     void displaysChanged();
-    void layoutCaptured(const SavedLayout& layout, const std::optional<DisplayInfo>& underMouse,
-                        WindowController::CaptureResult result, const PlacementDone& done);
-    void applied(const WindowController::ApplyOutcome& outcome, const WindowTarget& target,
-                 const DisplayInfo& display, const std::optional<Uuid>& layoutID,
-                 const PlacementDone& done);
-    void carryOut(const PlacementFeedback& feedback, const PlacementDone& done);
+    WindowPlacement::Completion reporting(PlacementDone done);
+    void carryOut(const PlacementFeedback& feedback);
     void setLastProblem(std::optional<std::string> problem);
     void choose(const StatusMenuItem& item);
     void changed();
@@ -124,6 +130,8 @@ class AppCoordinator {
     ShortcutRegistrar registrar_;
     DivvyWatch divvy_;
     CyclingTracker cycling_;
+    RenderedAlerts alerts_;
+    WindowPlacement placement_;
     LayoutStatus layoutStatus_;
     std::optional<HotKeyService::Status> panelShortcutStatus_;
     std::optional<std::string> lastProblem_;
@@ -132,7 +140,7 @@ class AppCoordinator {
     std::function<void()> showPreferences_;
     Subscription settingsSubscription_;
     ObserverId activationObserver_ = kNoObserver;
-    AccessibilityPermission::SubscriptionId trustSubscription_ = 0;
+    Subscription trustSubscription_;
     Publisher<bool> changes_;
     // Completions and deferred work hold the coordinator through this, weakly.
     std::shared_ptr<AppCoordinator*> self_ = std::make_shared<AppCoordinator*>(this);

@@ -23,26 +23,16 @@ const OnboardingTexts& OnboardingTexts::accessibility() {
     return texts;
 }
 
-const OnboardingTexts& OnboardingTexts::windowManager() {
-    static const OnboardingTexts texts{
-        .windowTitle = "Tilewise Window Manager",
-        .heading = "Allow Tilewise to arrange windows",
-        .explanation =
-            "Tilewise moves and resizes other apps' windows by asking the window "
-            "manager. It does not read window contents, record the screen, or "
-            "monitor typing.",
-        .steps =
-            "1. Start a window manager that follows the **EWMH** standard (Openbox, Xfwm, "
-            "KWin, i3 and most others do).\n"
-            "2. Keep this window open: Tilewise looks for it every second.\n"
-            "3. This window closes when windows can be arranged.",
-        .hint =
-            "If a window manager already runs but this window stays open, it does not "
-            "announce itself the EWMH way; Tilewise cannot arrange windows with it.",
-        .waiting = "Waiting for a window manager",
-        .granted = "Window manager found",
-        .button = "Check Again"};
-    return texts;
+OnboardingTexts OnboardingTexts::renderedBy(const PlatformTexts& platform) {
+    const auto& written = accessibility();
+    return {.windowTitle = platform.render(written.windowTitle),
+            .heading = platform.render(written.heading),
+            .explanation = platform.render(written.explanation),
+            .steps = platform.render(written.steps),
+            .hint = platform.render(written.hint),
+            .waiting = platform.render(written.waiting),
+            .granted = platform.render(written.granted),
+            .button = platform.render(written.button)};
 }
 
 }  // namespace tilewise

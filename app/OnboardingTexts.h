@@ -2,10 +2,12 @@
 
 #include <string>
 
+#include "platform/PlatformTexts.h"
+
 namespace tilewise {
 
 /// The sentences of the onboarding window. Where the permission comes from differs by
-/// desktop, so each backend says it in its own true words.
+/// system, so each platform renders them in its own true words.
 struct OnboardingTexts {
     std::string windowTitle;
     std::string heading;
@@ -19,8 +21,9 @@ struct OnboardingTexts {
 
     /// The Accessibility permission of the system settings.
     static const OnboardingTexts& accessibility();
-    /// X11: windows can be arranged once an EWMH window manager runs.
-    static const OnboardingTexts& windowManager();
+    /// The sentences as `platform` words them (on X11: windows can be arranged once an EWMH
+    /// window manager runs).
+    static OnboardingTexts renderedBy(const PlatformTexts& platform);
 };
 
 }  // namespace tilewise

@@ -29,4 +29,14 @@ PlacementFeedback PlacementFeedback::forResult(const ApplyResult& result,
     return problem(sentence);
 }
 
+PlacementFeedback PlacementFeedback::forOutcome(const PlacementOutcome& outcome) {
+    if (outcome.kind == PlacementOutcome::Kind::placed && outcome.applied && outcome.target) {
+        return forResult(*outcome.applied, *outcome.target);
+    }
+    if (outcome.kind == PlacementOutcome::Kind::windowError && outcome.error) {
+        return forError(*outcome.error);
+    }
+    return problem(outcome.sentence());
+}
+
 }  // namespace tilewise

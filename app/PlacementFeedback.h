@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/PlacementOutcome.h"
 #include "app/WindowError.h"
 #include "app/WindowTarget.h"
 
@@ -25,6 +26,8 @@ struct PlacementFeedback {
     static PlacementFeedback forError(const WindowError& error);
     /// The feedback for a finished apply of `target`.
     static PlacementFeedback forResult(const ApplyResult& result, const WindowTarget& target);
+    /// The feedback for any end of a placement.
+    static PlacementFeedback forOutcome(const PlacementOutcome& outcome);
     static PlacementFeedback problem(std::string message) {
         return {Kind::problem, std::move(message)};
     }

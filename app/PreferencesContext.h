@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "app/HotKeyService.h"
-#include "app/Publisher.h"
 #include "core/Uuid.h"
+#include "platform/Publisher.h"
 
 namespace tilewise {
 

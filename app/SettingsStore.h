@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Publisher.h"
 #include "core/Settings.h"
+#include "platform/Publisher.h"
 #include "platform/Scheduler.h"
 
 namespace tilewise {

@@ -22,14 +22,18 @@ WindowPlacement::WindowPlacement(WindowController& windows, DisplayProvider& dis
 
 void WindowPlacement::placeFrontmost(const PlacementRequest& request, Completion completion) {
     const auto underMouse = displays_.displayUnderMouse();
-    windows_.captureFocusedTarget([this, request, underMouse, completion = std::move(completion)](
-                                      WindowController::CaptureResult target) mutable {
-        if (!target) {
-            completion(failed(PlacementOutcome::Kind::windowError, target.error()));
-            return;
-        }
-        placeCaptured(request, underMouse, *target, std::move(completion));
-    });
+    windows_.captureFocusedTarget(
+        [this, alive = std::weak_ptr(alive_), request, underMouse,
+         completion = std::move(completion)](WindowController::CaptureResult target) mutable {
+            if (alive.expired()) {
+                return;
+            }
+            if (!target) {
+                completion(failed(PlacementOutcome::Kind::windowError, target.error()));
+                return;
+            }
+            placeCaptured(request, underMouse, *target, std::move(completion));
+        });
 }
 
 void WindowPlacement::placeCaptured(const PlacementRequest& request,

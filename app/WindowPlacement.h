@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/DisplayProvider.h"
@@ -24,7 +25,8 @@ struct PlacementRequest {
 
 /// The one way a window is placed on cells: by a shortcut, the status menu, the panel, the
 /// running instance's socket and the command line alike. Asynchronous: completions run on the
-/// main thread, once per request; the settings are read when the window has been captured.
+/// main thread, once per request while the placement exists; the settings are read when the
+/// window has been captured.
 class WindowPlacement {
   public:
     using Completion = std::function<void(PlacementOutcome)>;
@@ -53,6 +55,8 @@ class WindowPlacement {
     DisplayProvider& displays_;
     CyclingTracker& cycling_;
     SettingsSource settings_;
+    // Completions can arrive after the placement is gone; they check this first.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace tilewise

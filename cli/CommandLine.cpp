@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <sstream>
 
 #include "app/ExitStatus.h"
 #include "app/InstanceLocation.h"
@@ -13,6 +14,7 @@
 #include "cli/PlaceCommand.h"
 #include "cli/StandaloneRequests.h"
 #include "platform/ApplicationIdentity.h"
+#include "platform/PlatformTexts.h"
 
 namespace tilewise {
 namespace {
@@ -84,23 +86,21 @@ const std::vector<Subcommand>& subcommands() {
         {"show-grid", "show-grid", "Shows the running Tilewise's grid panel.", nullptr, nullptr,
          parseShowGrid},
         {"displays", "displays",
-         "Lists the displays as Tilewise sees them: id, frame, usable area and scale.", nullptr,
-         runDisplays},
+         "Lists the displays as Tilewise sees them: id (and output name), frame, usable area and "
+         "scale.",
+         nullptr, runDisplays},
     };
     return all;
 }
 
-int runCommandLine(const std::vector<std::string>& arguments, const DesktopLauncher& launcher,
-                   std::ostream& out, std::ostream& err) {
-    std::string_view backend = kDefaultBackend;
-    auto first = arguments.begin();
-    if (first != arguments.end() && first->starts_with(kPlatformOption)) {
-        backend = std::string_view{*first}.substr(kPlatformOption.size());
-        ++first;
-    }
-    if (first == arguments.end() || *first == "--help" || *first == "-h") {
+namespace {
+
+int runSubcommand(std::vector<std::string>::const_iterator first,
+                  std::vector<std::string>::const_iterator end, std::string_view backend,
+                  const DesktopLauncher& launcher, std::ostream& out, std::ostream& err) {
+    if (first == end || *first == "--help" || *first == "-h") {
         printUsage(out);
-        return first == arguments.end() ? ExitStatus::usage : ExitStatus::success;
+        return first == end ? ExitStatus::usage : ExitStatus::success;
     }
     if (*first == "--version") {
         out << "tilewise " << kApplicationVersion << "\n";
@@ -114,7 +114,7 @@ int runCommandLine(const std::vector<std::string>& arguments, const DesktopLaunc
         printUsage(err);
         return ExitStatus::usage;
     }
-    const std::vector<std::string> rest{first + 1, arguments.end()};
+    const std::vector<std::string> rest{first + 1, end};
     if (found->run != nullptr) {
         return found->run(rest, out, err);
     }
@@ -127,6 +127,27 @@ int runCommandLine(const std::vector<std::string>& arguments, const DesktopLaunc
         return ExitStatus::failure;
     }
     return found->runOnDesktop(rest, **session, out, err);
+}
+
+}  // namespace
+
+int runCommandLine(const std::vector<std::string>& arguments, const DesktopLauncher& launcher,
+                   std::ostream& out, std::ostream& err) {
+    std::string_view backend = kDefaultBackend;
+    auto first = arguments.begin();
+    if (first != arguments.end() && first->starts_with(kPlatformOption)) {
+        backend = std::string_view{*first}.substr(kPlatformOption.size());
+        ++first;
+    }
+    // Everything a command prints is worded for the backend's system, whoever produced it.
+    std::ostringstream printed;
+    std::ostringstream complained;
+    const int status =
+        runSubcommand(first, arguments.end(), backend, launcher, printed, complained);
+    const auto& texts = PlatformTexts::forBackend(backend);
+    out << texts.render(printed.str());
+    err << texts.render(complained.str());
+    return status;
 }
 
 }  // namespace tilewise

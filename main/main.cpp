@@ -6,7 +6,9 @@
 #include "app/SettingsPathOption.h"
 #include "app/SettingsStore.h"
 #include "cli/CommandLine.h"
+#include "cli/InstanceClient.h"
 #include "platform/LogSink.h"
+#include "platform/PlatformTexts.h"
 #include "platform/sim/SimDemo.h"
 #include "platform/x11/OpenX11Platform.h"
 #include "ui/ResidentApplication.h"
@@ -51,11 +53,20 @@ int main(int argc, char** argv) {
     tilewise::LogSink::install();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (const auto backend = residentBackend(arguments)) {
-        const auto& onboarding = *backend == "x11" ? tilewise::OnboardingTexts::windowManager()
-                                                   : tilewise::OnboardingTexts::accessibility();
+        // A second start shows the running one's preferences instead.
+        const auto instance = tilewise::InstanceLocation::forBackend(*backend);
+        if (instance) {
+            if (const auto reply = tilewise::askRunningInstance(
+                    *instance, tilewise::ShowPreferencesRequest{}, std::chrono::seconds{5})) {
+                std::cerr << reply->error;
+                return reply->exitStatus;
+            }
+        }
+        const auto onboarding =
+            tilewise::OnboardingTexts::renderedBy(tilewise::PlatformTexts::forBackend(*backend));
         return tilewise::runResidentApplication(
             argc, argv, [backend] { return openDesktop(*backend); },
-            tilewise::SettingsStore::defaultURL(arguments), onboarding);
+            tilewise::SettingsStore::defaultURL(arguments), onboarding, instance);
     }
     return tilewise::runCommandLine(arguments, openDesktop, std::cout, std::cerr);
 }

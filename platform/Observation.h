@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace tilewise {
@@ -8,5 +9,12 @@ namespace tilewise {
 /// `kNoObserver`; they return it only where an observation could not be set up.
 using ObserverId = std::uint64_t;
 inline constexpr ObserverId kNoObserver = 0;
+
+/// A new id, never handed out before in this process, so that the ids of different
+/// registries never collide.
+inline ObserverId newObserverId() {
+    static std::atomic<ObserverId> next{kNoObserver + 1};
+    return next++;
+}
 
 }  // namespace tilewise

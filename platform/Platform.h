@@ -5,6 +5,7 @@
 #include "platform/KeyboardLayout.h"
 #include "platform/LoginItem.h"
 #include "platform/PanelPlatform.h"
+#include "platform/PlatformTexts.h"
 #include "platform/Screens.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
@@ -27,6 +28,8 @@ class Platform {
     virtual KeyboardLayout& keyboardLayout() = 0;
     virtual UserDefaults& userDefaults() = 0;
     virtual LoginItem& loginItem() = 0;
+    /// How this system words the application's texts.
+    virtual const PlatformTexts& texts() = 0;
     virtual PanelPlatform& panelPlatform() = 0;
 };
 

@@ -14,6 +14,8 @@ namespace tilewise {
 
 /// The device-description key holding a screen's display id (an unsigned 32-bit number).
 inline constexpr std::string_view kNSScreenNumber = "NSScreenNumber";
+/// The screen's name as its system shows it (on X11 the RandR output's, e.g. "DP-1"), if known.
+inline constexpr std::string_view kScreenName = "TilewiseScreenName";
 
 /// One screen in the platform's bottom-left space: origin at the bottom-left corner of the
 /// first screen, y growing upwards, in points.

@@ -5,10 +5,12 @@
 
 #include "app/AppCoordinator.h"
 #include "app/GridPanelController.h"
+#include "app/InstanceServer.h"
 #include "app/PanelCoordinator.h"
 #include "app/PreferencesConnection.h"
 #include "app/TerminationSignals.h"
 #include "platform/ApplicationIdentity.h"
+#include "platform/Log.h"
 #include "ui/GridPanel.h"
 #include "ui/PreviewOverlay.h"
 #include "ui/WidgetViews.h"
@@ -19,7 +21,8 @@ namespace tilewise {
 int runResidentApplication(
     int argc, char** argv,
     const std::function<std::expected<std::unique_ptr<DesktopSession>, std::string>()>& openDesktop,
-    const std::filesystem::path& settingsFile, const OnboardingTexts& onboardingTexts) {
+    const std::filesystem::path& settingsFile, const OnboardingTexts& onboardingTexts,
+    const std::expected<InstanceLocation, std::string>& instance) {
     QApplication application{argc, argv};
     QApplication::setApplicationName(
         QString::fromUtf8(kApplicationName.data(), kApplicationName.size()));
@@ -57,6 +60,18 @@ int runResidentApplication(
     const TerminationSignals terminationSignals{[] { QCoreApplication::quit(); }};
     QObject::connect(&application, &QCoreApplication::aboutToQuit,
                      [&coordinator] { coordinator.terminate(); });
+    // Other `tilewise` processes reach this one through its socket; without one it still runs.
+    std::unique_ptr<InstanceServer> server;
+    auto listening = instance ? InstanceServer::listen(*instance, coordinator)
+                              : std::unexpected(InstanceServer::Refusal{false, instance.error()});
+    if (listening) {
+        server = std::move(*listening);
+    } else if (listening.error().anotherInstance) {
+        // Started at the same moment as another one, which won.
+        return 0;
+    } else {
+        Log::error(LogCategory::app, "no instance socket: " + listening.error().reason);
+    }
     coordinator.start();
     return QApplication::exec();
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/DesktopSession.h"
+#include "app/InstanceLocation.h"
 #include "app/OnboardingTexts.h"
 
 namespace tilewise {
@@ -14,10 +15,11 @@ namespace tilewise {
 /// Runs Tilewise as the resident application until it is quit or ended by a signal: a status
 /// item, the global shortcuts and the windows they open, but no main window and no taskbar
 /// entry. `openDesktop` opens the backend once the widget application exists. Returns the
-/// process's exit status.
+/// process's exit status. It serves other `tilewise` processes at `instance` when it can.
 int runResidentApplication(
     int argc, char** argv,
     const std::function<std::expected<std::unique_ptr<DesktopSession>, std::string>()>& openDesktop,
-    const std::filesystem::path& settingsFile, const OnboardingTexts& onboardingTexts);
+    const std::filesystem::path& settingsFile, const OnboardingTexts& onboardingTexts,
+    const std::expected<InstanceLocation, std::string>& instance);
 
 }  // namespace tilewise

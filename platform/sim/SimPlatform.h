@@ -28,6 +28,7 @@ class SimPlatform final : public Platform {
     KeyboardLayout& keyboardLayout() override { return keyboard; }
     UserDefaults& userDefaults() override { return defaults; }
     LoginItem& loginItem() override { return login; }
+    const PlatformTexts& texts() override { return PlatformTexts::forBackend("sim"); }
     PanelPlatform& panelPlatform() override { return panel; }
 
     SimDesktop desktop;

@@ -45,41 +45,26 @@ std::optional<std::vector<WindowListEntry>> SimScreens::onScreenWindowList() {
     return windows;
 }
 
-ObserverId SimScreens::add(std::map<ObserverId, std::function<void()>>& observers,
-                           std::function<void()> handler) {
-    const ObserverId id = nextObserver_++;
-    observers.emplace(id, std::move(handler));
-    return id;
-}
-
-void SimScreens::notify(const std::map<ObserverId, std::function<void()>>& observers) {
-    // A copy, so that an observer may remove itself or others while being told.
-    const auto current = observers;
-    for (const auto& [id, handler] : current) {
-        handler();
-    }
-}
-
 ObserverId SimScreens::observeScreenParameters(std::function<void()> handler) {
-    return add(parameterObservers_, std::move(handler));
+    return parameterObservers_.add(std::move(handler));
 }
 
 ObserverId SimScreens::observeActiveSpace(std::function<void()> handler) {
-    return add(spaceObservers_, std::move(handler));
+    return spaceObservers_.add(std::move(handler));
 }
 
 void SimScreens::removeObserver(ObserverId id) {
-    parameterObservers_.erase(id);
-    spaceObservers_.erase(id);
+    parameterObservers_.remove(id);
+    spaceObservers_.remove(id);
 }
 
 void SimScreens::setDisplays(std::vector<SimDisplay> displays) {
     displays_ = std::move(displays);
-    notify(parameterObservers_);
+    parameterObservers_.publish();
 }
 
 void SimScreens::switchSpace() {
-    notify(spaceObservers_);
+    spaceObservers_.publish();
 }
 
 }  // namespace tilewise::sim

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Publisher.h"
 #include "platform/Screens.h"
 #include "platform/sim/SimDisplays.h"
 
@@ -45,18 +46,14 @@ class SimScreens final : public Screens {
 
   private:
     double primaryHeight() const;
-    ObserverId add(std::map<ObserverId, std::function<void()>>& observers,
-                   std::function<void()> handler);
-    static void notify(const std::map<ObserverId, std::function<void()>>& observers);
 
     std::vector<SimDisplay> displays_;
     Point mouseTopLeft_;
     std::vector<WindowListEntry> otherWindows_;
     bool windowListAvailable_ = true;
     int windowListQueries_ = 0;
-    ObserverId nextObserver_ = 1;
-    std::map<ObserverId, std::function<void()>> parameterObservers_;
-    std::map<ObserverId, std::function<void()>> spaceObservers_;
+    Publisher<> parameterObservers_;
+    Publisher<> spaceObservers_;
 };
 
 }  // namespace tilewise::sim

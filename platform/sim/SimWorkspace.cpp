@@ -2,21 +2,6 @@
 
 namespace tilewise::sim {
 
-namespace {
-
-// Observers are called outside the lock, on copies, so that they may add or remove observers.
-template <typename Map>
-auto snapshot(std::mutex& mutex, const Map& map) {
-    std::lock_guard lock{mutex};
-    std::vector<typename Map::mapped_type> copies;
-    for (const auto& [id, value] : map) {
-        copies.push_back(value);
-    }
-    return copies;
-}
-
-}  // namespace
-
 RunningApplication SimWorkspace::describe(const SimApplication& application) {
     return {application.pid, application.bundleIdentifier, application.localizedName,
             application.icon, application.isTerminated};
@@ -53,22 +38,16 @@ bool SimWorkspace::processExists(ProcessId pid) {
 
 ObserverId SimWorkspace::observeApplicationActivation(
     std::function<void(const RunningApplication&)> handler) {
-    std::lock_guard lock{mutex_};
-    const ObserverId id = nextObserver_++;
-    activationObservers_.emplace(id, std::move(handler));
-    return id;
+    return activationObservers_.add(std::move(handler));
 }
 
 ObserverId SimWorkspace::observeRunningApplications(std::function<void()> handler) {
-    std::lock_guard lock{mutex_};
-    const ObserverId id = nextObserver_++;
-    runningObservers_.emplace(id, std::move(handler));
-    return id;
+    return runningObservers_.add(std::move(handler));
 }
 
 ObserverId SimWorkspace::watchProcessExit(ProcessId pid, std::function<void()> handler) {
     std::lock_guard lock{mutex_};
-    const ObserverId id = nextObserver_++;
+    const ObserverId id = newObserverId();
     if (processExists(pid)) {
         exitWatches_.emplace(id, ExitWatch{pid, std::move(handler)});
         return id;
@@ -85,9 +64,9 @@ ObserverId SimWorkspace::watchProcessExit(ProcessId pid, std::function<void()> h
 }
 
 void SimWorkspace::removeObserver(ObserverId id) {
+    activationObservers_.remove(id);
+    runningObservers_.remove(id);
     std::lock_guard lock{mutex_};
-    activationObservers_.erase(id);
-    runningObservers_.erase(id);
     exitWatches_.erase(id);
     if (const auto due = exitsAlreadyDue_.find(id); due != exitsAlreadyDue_.end()) {
         scheduler_.cancel(due->second);
@@ -132,9 +111,7 @@ void SimWorkspace::activate(std::optional<ProcessId> pid) {
     if (!front) {
         return;
     }
-    for (const auto& observer : snapshot(mutex_, activationObservers_)) {
-        observer(*front);
-    }
+    activationObservers_.publish(*front);
 }
 
 void SimWorkspace::terminate(ProcessId pid) {
@@ -163,9 +140,7 @@ void SimWorkspace::terminate(ProcessId pid) {
 }
 
 void SimWorkspace::notifyRunningApplications() {
-    for (const auto& observer : snapshot(mutex_, runningObservers_)) {
-        observer();
-    }
+    runningObservers_.publish();
 }
 
 std::vector<std::string> SimWorkspace::openedURLs() const {

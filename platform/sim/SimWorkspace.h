@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Publisher.h"
 #include "platform/Scheduler.h"
 #include "platform/Workspace.h"
 #include "platform/sim/SimDesktop.h"
@@ -60,9 +61,8 @@ class SimWorkspace final : public Workspace {
     SimDesktop& desktop_;
     Scheduler& scheduler_;
     mutable std::mutex mutex_;
-    ObserverId nextObserver_ = 1;
-    std::map<ObserverId, std::function<void(const RunningApplication&)>> activationObservers_;
-    std::map<ObserverId, std::function<void()>> runningObservers_;
+    Publisher<RunningApplication> activationObservers_;
+    Publisher<> runningObservers_;
     std::map<ObserverId, ExitWatch> exitWatches_;
     std::map<ObserverId, Scheduler::TaskId> exitsAlreadyDue_;
     std::vector<std::string> openedURLs_;

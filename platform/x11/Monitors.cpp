@@ -24,7 +24,11 @@ std::vector<Monitor> randrMonitors(Display* display) {
         const XRRMonitorInfo& info = infos[index];
         const std::uint32_t id = info.noutput > 0 ? static_cast<std::uint32_t>(info.outputs[0])
                                                   : static_cast<std::uint32_t>(index + 1);
-        Monitor monitor{id, Rect(info.x, info.y, info.width, info.height)};
+        Monitor monitor{id, Rect(info.x, info.y, info.width, info.height), {}};
+        if (char* name = info.name != None ? XGetAtomName(display, info.name) : nullptr) {
+            monitor.name = name;
+            XFree(name);
+        }
         if (info.primary) {
             monitors.insert(monitors.begin(), monitor);
         } else {
@@ -45,9 +49,10 @@ std::vector<Monitor> xineramaHeads(Display* display) {
     XineramaScreenInfo* heads = XineramaQueryScreens(display, &count);
     std::vector<Monitor> monitors;
     for (int index = 0; heads != nullptr && index < count; ++index) {
-        monitors.push_back({static_cast<std::uint32_t>(heads[index].screen_number + 1),
-                            Rect(heads[index].x_org, heads[index].y_org, heads[index].width,
-                                 heads[index].height)});
+        monitors.push_back(
+            {static_cast<std::uint32_t>(heads[index].screen_number + 1),
+             Rect(heads[index].x_org, heads[index].y_org, heads[index].width, heads[index].height),
+             {}});
     }
     if (heads != nullptr)
         XFree(heads);

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/Rect.h"
@@ -13,6 +14,7 @@ namespace tilewise::x11 {
 struct Monitor {
     std::uint32_t id = 0;  ///< the RandR output id; a Xinerama head's number plus one
     Rect frame;
+    std::string name;  ///< the RandR monitor's name (its output's, e.g. "DP-1"); empty for a head
     bool operator==(const Monitor&) const = default;
 };
 

@@ -35,6 +35,7 @@ class X11Platform final : public Platform {
     KeyboardLayout& keyboardLayout() override { return keyboard_; }
     UserDefaults& userDefaults() override { return defaults_; }
     LoginItem& loginItem() override { return login_; }
+    const PlatformTexts& texts() override { return PlatformTexts::forBackend("x11"); }
     PanelPlatform& panelPlatform() override { return panel_; }
 
   private:

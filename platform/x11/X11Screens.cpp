@@ -6,17 +6,6 @@
 #include "platform/x11/UsableAreas.h"
 
 namespace tilewise::x11 {
-namespace {
-
-template <typename Map>
-void callAll(const Map& observers) {
-    const auto snapshot = observers;
-    for (const auto& [id, handler] : snapshot)
-        handler();
-}
-
-}  // namespace
-
 X11Screens::X11Screens(Display* display, const Atoms& atoms, X11EventLoop& events)
     : display_(display), atoms_(atoms), events_(events) {
     int errorBase = 0;
@@ -55,6 +44,9 @@ std::vector<Screen> X11Screens::screens() {
         screen.backingScaleFactor = 1;
         screen.deviceDescription.emplace(std::string(kNSScreenNumber),
                                          static_cast<std::int64_t>(monitors[index].id));
+        if (!monitors[index].name.empty()) {
+            screen.deviceDescription.emplace(std::string(kScreenName), monitors[index].name);
+        }
         result.push_back(std::move(screen));
     }
     return result;
@@ -72,36 +64,32 @@ Point X11Screens::mouseLocation() {
 }
 
 ObserverId X11Screens::observeScreenParameters(std::function<void()> handler) {
-    const auto id = nextObserver_++;
-    parameterObservers_.emplace(id, std::move(handler));
-    return id;
+    return parameterObservers_.add(std::move(handler));
 }
 
 ObserverId X11Screens::observeActiveSpace(std::function<void()> handler) {
-    const auto id = nextObserver_++;
-    spaceObservers_.emplace(id, std::move(handler));
-    return id;
+    return spaceObservers_.add(std::move(handler));
 }
 
 void X11Screens::removeObserver(ObserverId id) {
-    parameterObservers_.erase(id);
-    spaceObservers_.erase(id);
+    parameterObservers_.remove(id);
+    spaceObservers_.remove(id);
 }
 
 void X11Screens::handle(const XEvent& event) {
     if (randrEventBase_ >= 0 && (event.type == randrEventBase_ + RRScreenChangeNotify ||
                                  event.type == randrEventBase_ + RRNotify)) {
         XRRUpdateConfiguration(const_cast<XEvent*>(&event));
-        callAll(parameterObservers_);
+        parameterObservers_.publish();
         return;
     }
     if (event.type != PropertyNotify || event.xproperty.window != DefaultRootWindow(display_))
         return;
     // Docks coming and going change the work area, which changes the usable areas.
     if (event.xproperty.atom == atoms_.netWorkarea)
-        callAll(parameterObservers_);
+        parameterObservers_.publish();
     if (event.xproperty.atom == atoms_.netCurrentDesktop)
-        callAll(spaceObservers_);
+        spaceObservers_.publish();
 }
 
 }  // namespace tilewise::x11

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "platform/Publisher.h"
 #include "platform/Screens.h"
 #include "platform/x11/Atoms.h"
 #include "platform/x11/X11EventLoop.h"
@@ -36,9 +37,8 @@ class X11Screens final : public Screens {
     X11EventLoop& events_;
     std::uint64_t listener_ = 0;
     int randrEventBase_ = -1;
-    ObserverId nextObserver_ = 1;
-    std::map<ObserverId, std::function<void()>> parameterObservers_;
-    std::map<ObserverId, std::function<void()>> spaceObservers_;
+    Publisher<> parameterObservers_;
+    Publisher<> spaceObservers_;
 };
 
 }  // namespace tilewise::x11

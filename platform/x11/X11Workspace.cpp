@@ -112,15 +112,11 @@ bool X11Workspace::processExists(ProcessId pid) {
 
 ObserverId X11Workspace::observeApplicationActivation(
     std::function<void(const RunningApplication&)> handler) {
-    const auto id = nextObserver_++;
-    activationObservers_.emplace(id, std::move(handler));
-    return id;
+    return activationObservers_.add(std::move(handler));
 }
 
 ObserverId X11Workspace::observeRunningApplications(std::function<void()> handler) {
-    const auto id = nextObserver_++;
-    listObservers_.emplace(id, std::move(handler));
-    return id;
+    return listObservers_.add(std::move(handler));
 }
 
 ObserverId X11Workspace::watchProcessExit(ProcessId pid, std::function<void()> handler) {
@@ -129,11 +125,11 @@ ObserverId X11Workspace::watchProcessExit(ProcessId pid, std::function<void()> h
     if (descriptor < 0) {
         if (errno != ESRCH)
             return kNoObserver;
-        const auto id = nextObserver_++;
+        const auto id = newObserverId();
         mainQueue_.post(std::move(handler));
         return id;
     }
-    const auto id = nextObserver_++;
+    const auto id = newObserverId();
     auto notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
     QObject::connect(notifier.get(), &QSocketNotifier::activated,
                      [this, id, descriptor, handler = std::move(handler)] {
@@ -147,8 +143,8 @@ ObserverId X11Workspace::watchProcessExit(ProcessId pid, std::function<void()> h
 }
 
 void X11Workspace::removeObserver(ObserverId id) {
-    activationObservers_.erase(id);
-    listObservers_.erase(id);
+    activationObservers_.remove(id);
+    listObservers_.remove(id);
     if (const auto found = exitWatches_.find(id); found != exitWatches_.end()) {
         found->second->setEnabled(false);
         found->second.release()->deleteLater();
@@ -181,9 +177,7 @@ void X11Workspace::handle(const XEvent& event) {
     if (event.type != PropertyNotify || event.xproperty.window != DefaultRootWindow(display_))
         return;
     if (event.xproperty.atom == atoms_.netClientList) {
-        const auto snapshot = listObservers_;
-        for (const auto& [id, handler] : snapshot)
-            handler();
+        listObservers_.publish();
     }
     if (event.xproperty.atom != atoms_.netActiveWindow)
         return;
@@ -191,9 +185,7 @@ void X11Workspace::handle(const XEvent& event) {
     if (!front || front->processIdentifier == lastFrontmost_)
         return;
     lastFrontmost_ = front->processIdentifier;
-    const auto snapshot = activationObservers_;
-    for (const auto& [id, handler] : snapshot)
-        handler(*front);
+    activationObservers_.publish(*front);
 }
 
 }  // namespace tilewise::x11

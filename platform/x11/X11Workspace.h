@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/Publisher.h"
 #include "platform/Scheduler.h"
 #include "platform/Workspace.h"
 #include "platform/x11/Atoms.h"
@@ -44,10 +45,9 @@ class X11Workspace final : public Workspace {
     X11EventLoop& events_;
     Scheduler& mainQueue_;
     std::uint64_t listener_ = 0;
-    ObserverId nextObserver_ = 1;
     std::optional<ProcessId> lastFrontmost_;
-    std::map<ObserverId, std::function<void(const RunningApplication&)>> activationObservers_;
-    std::map<ObserverId, std::function<void()>> listObservers_;
+    Publisher<RunningApplication> activationObservers_;
+    Publisher<> listObservers_;
     std::map<ObserverId, std::unique_ptr<QSocketNotifier>> exitWatches_;
 };
 

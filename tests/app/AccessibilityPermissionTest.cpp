@@ -87,7 +87,7 @@ TEST_F(AccessibilityPermissionTest, ClosingTheWindowByHandStopsPollingAtTheNextT
 
 TEST_F(AccessibilityPermissionTest, AnUnchangedStateCallsNothing) {
     int notified = 0;
-    permission().subscribe([&](bool) { ++notified; });
+    const auto subscription = permission().subscribe([&](bool) { ++notified; });
     permission().refresh();
     EXPECT_EQ(notified, 0);
     EXPECT_TRUE(changes.empty());
@@ -95,10 +95,10 @@ TEST_F(AccessibilityPermissionTest, AnUnchangedStateCallsNothing) {
 
 TEST_F(AccessibilityPermissionTest, SubscribersFollowEveryChangeUntilTheyLeave) {
     std::vector<bool> seen;
-    const auto id = permission().subscribe([&](bool trusted) { seen.push_back(trusted); });
+    auto subscription = permission().subscribe([&](bool trusted) { seen.push_back(trusted); });
     desktop.setTrusted(true);
     permission().refresh();
-    permission().unsubscribe(id);
+    subscription.cancel();
     desktop.setTrusted(false);
     permission().refresh();
     EXPECT_EQ(seen, std::vector<bool>{true});

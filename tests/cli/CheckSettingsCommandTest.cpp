@@ -29,7 +29,7 @@ TEST(CheckSettingsCommandTest, LoadableFilePrintsOkAndItsWarnings) {
     EXPECT_EQ(run.out,
               "OK\n"
               "Global shortcut for “Plain” needs a modifier key.\n"
-              "⌘A is assigned to more than one layout: Left, Right.\n");
+              "Super+A is assigned to more than one layout: Left, Right.\n");
     EXPECT_EQ(run.err, "");
 }
 

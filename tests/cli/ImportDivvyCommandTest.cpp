@@ -73,12 +73,13 @@ TEST_F(ImportDivvyCommandTest, DryRunPrintsTheNotesAndLayoutsAndWritesNothing) {
     TILEWISE_REQUIRE_DIVVY_SAMPLES();
     const auto run = importDivvy({"--dry-run", "--from", andrewsPreferences()});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "Imported 1 shortcut: First Quarter (⌃⇧1)\n\n"
-              "Grid 6×6, margins off, animations on, preview on.\n\n"
-              "Divvy's own panel shortcut is not imported; set one in Tilewise if you use it.\n\n"
-              "Layouts after the import (nothing was written):\n"
-              "  “First Quarter”: grid 8×4, columns 0–1, rows 0–3, ⌃⇧1 (global, enabled)\n");
+    EXPECT_EQ(
+        run.out,
+        "Imported 1 shortcut: First Quarter (Ctrl+Shift+1)\n\n"
+        "Grid 6×6, margins off, animations on, preview on.\n\n"
+        "Divvy's own panel shortcut is not imported; set one in Tilewise if you use it.\n\n"
+        "Layouts after the import (nothing was written):\n"
+        "  “First Quarter”: grid 8×4, columns 0–1, rows 0–3, Ctrl+Shift+1 (global, enabled)\n");
     EXPECT_FALSE(fs::exists(settingsFile));
 }
 
@@ -99,8 +100,8 @@ TEST_F(ImportDivvyCommandTest, ABareArchiveStandsForTheWholeDomain) {
         test::divvySamples() / "matthewmcvickar-setup" / "20140711-125949-9d17061a.archive.bplist";
     const auto run = importDivvy({"--dry-run", "--from", archive.string()});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(run.out.starts_with("Imported 9 shortcuts: Full Screen (⌥F10), ")) << run.out;
-    EXPECT_NE(run.out.find("  “Writing”: grid 20×20, columns 5–14, rows 0–19, ⌃⌥⌘F10"),
+    EXPECT_TRUE(run.out.starts_with("Imported 9 shortcuts: Full Screen (Alt+F10), ")) << run.out;
+    EXPECT_NE(run.out.find("  “Writing”: grid 20×20, columns 5–14, rows 0–19, Ctrl+Alt+Super+F10"),
               std::string::npos)
         << run.out;
 }

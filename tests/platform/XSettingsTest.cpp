@@ -81,7 +81,8 @@ TEST_P(XSettingsTest, TruncatedOrLyingBlobsGiveNothing) {
     EXPECT_EQ(XSettings::integerSetting(lying.bytes, "A"), std::nullopt);
 }
 
-INSTANTIATE_TEST_SUITE_P(ByteOrders, XSettingsTest, ::testing::Bool());
+// Not ::testing::Bool(): Xlib defines Bool as a macro.
+INSTANTIATE_TEST_SUITE_P(ByteOrders, XSettingsTest, ::testing::Values(false, true));
 
 }  // namespace
 }  // namespace tilewise::x11

@@ -55,6 +55,13 @@ TEST_F(TwoHeadsTest, TheDisplaysCommandListsBothHeadsInTheTopLeftSpace) {
     };
     EXPECT_THAT(result.output, ::testing::HasSubstr(frameText(head(0))));
     EXPECT_THAT(result.output, ::testing::HasSubstr(frameText(head(1))));
+    // Each id says which output it is.
+    for (const auto& monitor : x11::readMonitors(display())) {
+        if (!monitor.name.empty())
+            EXPECT_THAT(result.output,
+                        ::testing::HasSubstr("display " + std::to_string(monitor.id) + " (" +
+                                             monitor.name + ")  frame "));
+    }
 }
 
 TEST(UsableAreasTest, AStrutOutsideAMonitorsBandLeavesItAlone) {

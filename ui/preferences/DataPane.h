@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/Publisher.h"
+#include "platform/Publisher.h"
 
 class QLabel;
 class QPushButton;

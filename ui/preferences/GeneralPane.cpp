@@ -56,9 +56,7 @@ GeneralPane::GeneralPane(PreferencesContext& context, QWidget* parent)
     trustSubscription_ = context.permission.subscribe([this](bool) { refresh(); });
 }
 
-GeneralPane::~GeneralPane() {
-    context_.permission.unsubscribe(trustSubscription_);
-}
+GeneralPane::~GeneralPane() = default;
 
 QWidget* GeneralPane::buildPermissionSection() {
     auto* box = section({}, this);

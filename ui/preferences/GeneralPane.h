@@ -3,8 +3,8 @@
 #include <QWidget>
 
 #include "app/LaunchAtLogin.h"
-#include "app/Publisher.h"
 #include "core/Settings.h"
+#include "platform/Publisher.h"
 
 #include <cstdint>
 #include <utility>
@@ -60,7 +60,7 @@ class GeneralPane : public QWidget {
     std::vector<std::pair<QCheckBox*, bool TilewiseSettings::*>> toggles_;
     Subscription settingsSubscription_;
     Subscription statusSubscription_;
-    std::uint64_t trustSubscription_ = 0;
+    Subscription trustSubscription_;
 };
 
 }  // namespace tilewise

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/Publisher.h"
+#include "platform/Publisher.h"
 
 class QCheckBox;
 class QLabel;

@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <optional>
 
-#include "app/Publisher.h"
 #include "core/Uuid.h"
+#include "platform/Publisher.h"
 
 class QLabel;
 class QListView;

@@ -1,7 +1,8 @@
-#include "app/Publisher.h"
+#include "platform/Publisher.h"
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -54,6 +55,27 @@ TEST(PublisherTest, SubscriptionMayOutliveItsPublisher) {
     }
     EXPECT_EQ(captured.use_count(), 1) << "the publisher's observers outlived it";
     subscription.cancel();
+}
+
+// The platform's registries hand out ids and share one removeObserver across their publishers.
+TEST(PublisherTest, IdsOfDifferentPublishersNeverCollide) {
+    Publisher<> parameters;
+    Publisher<int, std::string> spaces;
+    std::vector<std::string> seen;
+    const auto parameterId = parameters.add([&] { seen.push_back("parameters"); });
+    const auto spaceId =
+        spaces.add([&](int n, const std::string& s) { seen.push_back(s + std::to_string(n)); });
+    EXPECT_NE(parameterId, spaceId);
+    EXPECT_NE(parameterId, kNoObserver);
+    // Removing one publisher's id from both leaves the other's observer alone.
+    parameters.remove(spaceId);
+    spaces.remove(parameterId);
+    parameters.publish();
+    spaces.publish(2, "space");
+    parameters.remove(parameterId);
+    parameters.publish();
+    EXPECT_EQ(seen, (std::vector<std::string>{"parameters", "space2"}));
+    EXPECT_TRUE(parameters.empty());
 }
 
 }  // namespace
