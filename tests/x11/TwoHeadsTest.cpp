@@ -57,10 +57,11 @@ TEST_F(TwoHeadsTest, TheDisplaysCommandListsBothHeadsInTheTopLeftSpace) {
     EXPECT_THAT(result.output, ::testing::HasSubstr(frameText(head(1))));
     // Each id says which output it is.
     for (const auto& monitor : x11::readMonitors(display())) {
-        if (!monitor.name.empty())
+        if (!monitor.name.empty()) {
             EXPECT_THAT(result.output,
                         ::testing::HasSubstr("display " + std::to_string(monitor.id) + " (" +
                                              monitor.name + ")  frame "));
+        }
     }
 }
 
