@@ -285,8 +285,7 @@ Subscription AppCoordinator::observe(std::function<void()> observer) {
 }
 
 std::string AppCoordinator::shortcutLabel(const KeyCombo& combo) {
-    return combo.modifiers.symbols() +
-           KeyboardLabels::keyName(combo.keyCode, platform_.keyboardLayout());
+    return KeyboardLabels::shortcutName(combo, platform_.keyboardLayout());
 }
 
 void AppCoordinator::setGridPanel(GridPanelFlow* panel) {

@@ -38,8 +38,9 @@ bool run(bool confirm, const Context& context) {
         return false;
     }
     context.store.setSettings(std::move(result->settings));
-    context.store.saveNow();
     auto notes = std::move(result->notes);
+    if (const auto saved = context.store.saveNow(); !saved)
+        notes.push_back("The settings could not be saved: " + saved.error() + ".");
     if (context.divvyIsRunning && context.divvyIsRunning()) {
         notes.emplace_back(kRunningNote);
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Utf8.h"
 #include "platform/Log.h"
 
 namespace tilewise::DivvyMigration {
@@ -80,6 +81,26 @@ std::string shortcutsNote(const std::vector<SavedLayout>& imported, const KeyNam
     return note;
 }
 
+// Divvy stores names as it got them; one that is not UTF-8 cannot be written to the settings
+// file or shown, so its stray bytes become U+FFFD. The number of names repaired.
+std::size_t repairNames(std::vector<SavedLayout>& layouts) {
+    std::size_t count = 0;
+    for (auto& layout : layouts) {
+        if (auto name = Utf8::repaired(layout.name)) {
+            layout.name = std::move(*name);
+            ++count;
+        }
+    }
+    return count;
+}
+
+std::string repairedNamesNote(std::size_t count) {
+    const auto subject = count == 1 ? std::string("The name of 1 shortcut")
+                                    : "The names of " + std::to_string(count) + " shortcuts";
+    return subject + " held bytes that are not UTF-8; each was replaced with “" +
+           std::string(Utf8::kReplacementCharacter) + "”.";
+}
+
 void mergeGrid(const DivvyDefaults& divvy, TilewiseSettings& result) {
     const GridSize grid{divvy.integer("lastColumnCount").value_or(0),
                         divvy.integer("lastRowCount").value_or(0)};
@@ -132,10 +153,12 @@ std::expected<Result, DivvyImport::ImportError> migrate(const TilewiseSettings& 
     const DivvyDefaults divvy = divvyDomain(defaults);
     TilewiseSettings result = settings;
     std::string firstNote{kNoShortcutsNote};
+    std::size_t repairedNames = 0;
     if (const auto archive = divvy.data(DivvyImport::shortcutsKey)) {
         auto imported = DivvyImport::layouts(*archive);
         if (!imported)
             return std::unexpected(imported.error());
+        repairedNames = repairNames(*imported);
         std::erase_if(result.layouts, [&](const SavedLayout& existing) {
             return std::any_of(imported->begin(), imported->end(), [&](const SavedLayout& layout) {
                 return matches(existing, layout);
@@ -148,6 +171,8 @@ std::expected<Result, DivvyImport::ImportError> migrate(const TilewiseSettings& 
     mergeMargins(divvy, result);
     mergeBehaviour(divvy, result);
     std::vector<std::string> notes{firstNote, optionsNote(result), std::string{kPanelShortcutNote}};
+    if (repairedNames > 0)
+        notes.push_back(repairedNamesNote(repairedNames));
     return Result{result.layouts, result, std::move(notes)};
 }
 

@@ -30,7 +30,8 @@ struct Result {
     /// The layouts of `settings` after the merge.
     std::vector<SavedLayout> layouts;
     TilewiseSettings settings;
-    /// Three sentences for the user: the shortcuts, the grid and options, the panel shortcut.
+    /// Three sentences for the user: the shortcuts, the grid and options, the panel shortcut;
+    /// a fourth when names that were not UTF-8 had to be repaired.
     std::vector<std::string> notes;
 };
 

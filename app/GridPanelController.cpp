@@ -6,7 +6,7 @@
 namespace tilewise {
 
 GridPanelController::GridPanelController(GridPanelView& view, Scheduler& mainQueue,
-                                         PanelPlatform& platform)
+                                         Platform& platform)
     : view_(view), mainQueue_(mainQueue), platform_(platform) {
     view_.onCancel = [this] { dismiss(); };
     view_.onKeyDown = [this](const PanelKeyPress& key) { return handleKey(key); };
@@ -60,7 +60,7 @@ void GridPanelController::dismiss() {
     // The owner may have shown the panel again from inside onDismiss.
     if (!isDismissing_)
         return;
-    if (fadesOut && !platform_.prefersReducedMotion()) {
+    if (fadesOut && !platform_.workspace().shouldReduceMotion()) {
         const std::int64_t generation = ++fadeGeneration_;
         view_.startFade(kFadeDuration);
         mainQueue_.schedule(kFadeDuration,
@@ -99,8 +99,9 @@ void GridPanelController::raise() {
 }
 
 bool GridPanelController::handleKey(const PanelKeyPress& key) {
-    const auto keyCode = platform_.virtualKeyCode(key.nativeScanCode);
-    if (key.modifiers == platform_.standardCommandModifier() &&
+    PanelPlatform& panelPlatform = platform_.panelPlatform();
+    const auto keyCode = panelPlatform.virtualKeyCode(key.nativeScanCode);
+    if (key.modifiers == panelPlatform.standardCommandModifier() &&
         key.charactersIgnoringModifiers == ",") {
         openPreferences();
         return true;
@@ -136,7 +137,7 @@ void GridPanelController::changeGrid(std::int64_t columns, std::int64_t rows) {
     const GridSize current = view_.grid();
     const GridSize next{current.columns + columns, current.rows + rows};
     if (!next.isValid()) {
-        view_.beep();
+        beep();
         return;
     }
     setGrid(next);

@@ -9,7 +9,7 @@
 #include "app/GridPanelView.h"
 #include "core/Displays.h"
 #include "core/KeyCombo.h"
-#include "platform/PanelPlatform.h"
+#include "platform/Platform.h"
 #include "platform/Scheduler.h"
 #include "platform/Screens.h"
 
@@ -25,7 +25,7 @@ class GridPanelController {
     static constexpr double kMaximumGridHeight = 260;
     static constexpr Scheduler::Duration kFadeDuration{100};
 
-    GridPanelController(GridPanelView& view, Scheduler& mainQueue, PanelPlatform& platform);
+    GridPanelController(GridPanelView& view, Scheduler& mainQueue, Platform& platform);
     GridPanelController(const GridPanelController&) = delete;
     GridPanelController& operator=(const GridPanelController&) = delete;
     ~GridPanelController();
@@ -59,7 +59,7 @@ class GridPanelController {
     /// Puts the shown panel back in front, e.g. above a newly shown overlay.
     void raise();
     /// The system beep, for a request the panel cannot carry out.
-    void beep() { view_.beep(); }
+    void beep() { platform_.workspace().beep(); }
 
     GridSize grid() const { return view_.grid(); }
     bool isVisible() const { return view_.isVisible(); }
@@ -81,7 +81,7 @@ class GridPanelController {
 
     GridPanelView& view_;
     Scheduler& mainQueue_;
-    PanelPlatform& platform_;
+    Platform& platform_;
     std::int64_t fadeGeneration_ = 0;
     bool isDismissing_ = false;
     std::shared_ptr<int> lifetime_ = std::make_shared<int>();

@@ -66,7 +66,6 @@ class GridPanelView {
     virtual void startFade(Scheduler::Duration duration) = 0;
     /// Hides the window at once and makes it opaque again for the next showing.
     virtual void orderOut() = 0;
-    virtual void beep() = 0;
 };
 
 }  // namespace tilewise

@@ -33,4 +33,8 @@ std::string keyName(std::uint16_t keyCode, KeyboardLayout& layout) {
     return "Key " + std::to_string(keyCode);
 }
 
+std::string shortcutName(const KeyCombo& combo, KeyboardLayout& layout) {
+    return combo.modifiers.symbols() + keyName(combo.keyCode, layout);
+}
+
 }  // namespace tilewise::KeyboardLabels

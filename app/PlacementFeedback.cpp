@@ -17,15 +17,16 @@ PlacementFeedback PlacementFeedback::forError(const WindowError& error) {
 
 PlacementFeedback PlacementFeedback::forResult(const ApplyResult& result,
                                                const WindowTarget& target) {
+    const std::string sentence = PlacementSentences::forOutcome(result, target);
     switch (result.outcome.kind()) {
         case FrameOutcome::Kind::exact:
             return {Kind::clearProblem, {}};
         case FrameOutcome::Kind::constrained:
-            return {Kind::quietProblem, PlacementSentences::sizeLimited(target.appName)};
+            return {Kind::quietProblem, sentence};
         case FrameOutcome::Kind::rejected:
-            return problem(PlacementSentences::notMoved(target.appName));
+            break;
     }
-    return problem(PlacementSentences::notMoved(target.appName));
+    return problem(sentence);
 }
 
 }  // namespace tilewise

@@ -20,16 +20,9 @@ std::string PlacementOutcome::sentence() const {
         case Kind::placed:
             break;
     }
-    const std::string appName = target ? target->appName : "app";
-    switch (applied ? applied->outcome.kind() : FrameOutcome::Kind::exact) {
-        case FrameOutcome::Kind::exact:
-            return {};
-        case FrameOutcome::Kind::constrained:
-            return PlacementSentences::sizeLimited(appName);
-        case FrameOutcome::Kind::rejected:
-            return PlacementSentences::notMoved(appName);
-    }
-    return {};
+    if (!applied || !target)
+        return {};
+    return PlacementSentences::forOutcome(*applied, *target);
 }
 
 CommandReply PlacementOutcome::reply() const {

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/WindowTarget.h"
+
 namespace tilewise::PlacementSentences {
 
 /// What the user is told when a placement does not go as requested.
@@ -16,5 +18,14 @@ inline std::string sizeLimited(std::string_view appName) {
 inline std::string notMoved(std::string_view appName) {
     return std::string{appName} + " didn't move the window as requested.";
 }
+/// When nothing moved or resized at all, no application limited anything: the window manager,
+/// which decides where every window goes, refused the request.
+inline constexpr std::string_view kManagerDidNotMove =
+    "The window manager didn't move the window as requested.";
+inline constexpr std::string_view kManagerDidNotResize =
+    "The window manager didn't resize the window as requested.";
+
+/// The sentence for an apply that did not land exactly; empty for an exact one.
+std::string forOutcome(const ApplyResult& result, const WindowTarget& target);
 
 }  // namespace tilewise::PlacementSentences

@@ -6,11 +6,20 @@
 
 namespace tilewise {
 
-QtDesktopSession::QtDesktopSession(const PlatformFactory& makePlatform)
+QtDesktopSession::QtDesktopSession()
     : application_(QCoreApplication::instance() ? nullptr
                                                 : std::make_unique<QCoreApplication>(argc_, argv_)),
-      scheduler_(std::make_unique<QtScheduler>()),
-      platform_(makePlatform(*scheduler_)) {}
+      scheduler_(std::make_unique<QtScheduler>()) {}
+
+std::expected<std::unique_ptr<QtDesktopSession>, std::string> QtDesktopSession::open(
+    const PlatformFactory& makePlatform) {
+    std::unique_ptr<QtDesktopSession> session(new QtDesktopSession());
+    auto platform = makePlatform(*session->scheduler_);
+    if (!platform)
+        return std::unexpected(platform.error());
+    session->platform_ = std::move(*platform);
+    return session;
+}
 
 // The platform goes first: its services may still post to the scheduler while they stop.
 QtDesktopSession::~QtDesktopSession() {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <expected>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/DesktopSession.h"
 #include "platform/QtScheduler.h"
@@ -14,9 +16,13 @@ namespace tilewise {
 /// threads for the serial queues, and the chosen backend.
 class QtDesktopSession final : public DesktopSession {
   public:
-    using PlatformFactory = std::function<std::unique_ptr<Platform>(Scheduler& mainQueue)>;
+    /// Makes the backend, or says why it cannot.
+    using PlatformFactory =
+        std::function<std::expected<std::unique_ptr<Platform>, std::string>(Scheduler& mainQueue)>;
 
-    explicit QtDesktopSession(const PlatformFactory& makePlatform);
+    /// The session with the backend `makePlatform` makes; its sentence when it makes none.
+    static std::expected<std::unique_ptr<QtDesktopSession>, std::string> open(
+        const PlatformFactory& makePlatform);
     ~QtDesktopSession() override;
 
     Platform& platform() override { return *platform_; }
@@ -25,6 +31,8 @@ class QtDesktopSession final : public DesktopSession {
     void runUntil(const std::function<bool()>& done) override;
 
   private:
+    QtDesktopSession();
+
     int argc_ = 1;
     char name_[9] = "tilewise";
     char* argv_[2] = {name_, nullptr};

@@ -8,15 +8,21 @@
 #include <system_error>
 #include <utility>
 
-#include "app/Files.h"
+#include "app/SettingsFile.h"
 #include "app/SettingsPathOption.h"
 #include "core/SettingsCoder.h"
+#include "platform/Files.h"
 #include "platform/Log.h"
 
 namespace tilewise {
 namespace {
 
 constexpr std::string_view kBackupExtension = "invalid.json";
+constexpr std::string_view kReset = "Settings could not be loaded and were reset. ";
+
+std::string quoted(const std::filesystem::path& path) {
+    return "“" + path.string() + "”";
+}
 
 std::optional<std::string> nonEmptyEnvironment(const char* name) {
     const char* value = std::getenv(name);
@@ -90,7 +96,7 @@ std::filesystem::path SettingsStore::defaultURL(const std::vector<std::string>& 
 }
 
 SettingsStore::SettingsStore(std::filesystem::path fileURL, Scheduler& scheduler)
-    : fileURL_(std::move(fileURL)), scheduler_(scheduler) {
+    : fileURL_(std::move(fileURL)), saveTarget_(fileURL_), scheduler_(scheduler) {
     load();
 }
 
@@ -99,44 +105,49 @@ SettingsStore::~SettingsStore() {
 }
 
 void SettingsStore::load() {
-    const auto bytes = Files::readAll(fileURL_);
-    if (!bytes) {
-        // Only a missing file is a first run. A file that exists but cannot be read would
-        // otherwise be overwritten with the defaults at the next save without a word.
-        std::error_code error;
-        if (!std::filesystem::exists(fileURL_, error) && !error) {
+    auto loaded = SettingsFile::read(fileURL_);
+    if (loaded) {
+        settings_ = std::move(loaded->settings);
+        saveTarget_ = std::move(loaded->file);
+        return;
+    }
+    switch (loaded.error().kind) {
+        case SettingsFile::Failure::Kind::missing:
             isFirstRun_ = true;
             return;
-        }
-        keepRejectedFile("The settings file could not be read: " + bytes.error());
-        return;
+        case SettingsFile::Failure::Kind::unreadable:
+            leaveUnreadableFile(loaded.error().description);
+            return;
+        case SettingsFile::Failure::Kind::undecodable:
+            keepRejectedFile(loaded.error().bytes, loaded.error().description);
+            return;
     }
-    auto decoded = SettingsCoder::decode(*bytes);
-    if (decoded) {
-        settings_ = std::move(*decoded);
-        return;
-    }
-    keepRejectedFile(decoded.error().description());
 }
 
-void SettingsStore::keepRejectedFile(const std::string& reason) {
+// Without a copy of the file, the defaults saved over it would lose the user's only copy.
+void SettingsStore::leaveUnreadableFile(const std::string& reason) {
+    settings_ = TilewiseSettings::defaults();
+    loadProblem_ =
+        std::string(kReset) + "The file is left as it is and changes are not saved. " + reason;
+    saveRefusal_ = quoted(fileURL_) + " is left as it is because it could not be read";
+    Log::error(LogCategory::settings, "settings load failed: " + reason);
+}
+
+void SettingsStore::keepRejectedFile(const std::string& bytes, const std::string& reason) {
     auto backup = fileURL_;
     backup.replace_extension(kBackupExtension);
-    std::error_code ignored;
-    std::filesystem::remove(backup, ignored);
-    std::error_code copyError;
-    std::filesystem::copy_file(fileURL_, backup, copyError);
     const auto name = backup.filename().string();
-    const std::string reset = "Settings could not be loaded and were reset. ";
     settings_ = TilewiseSettings::defaults();
-    if (copyError) {
-        // Saying the file was kept when it was not would leave the user without their only
-        // copy once the defaults are saved over it.
-        loadProblem_ = reset + "The old file could not be kept as " + name + " (" +
-                       copyError.message() + "). " + reason;
-        Log::error(LogCategory::settings, "settings backup failed: " + copyError.message());
+    // Written like the settings, so that the previous backup stays until a whole new one is in
+    // place.
+    if (const auto kept = Files::writeAtomically(backup, bytes); !kept) {
+        loadProblem_ = std::string(kReset) + "The old file could not be kept as " + name + " (" +
+                       kept.error() + "); it is left as it is and changes are not saved. " + reason;
+        saveRefusal_ =
+            quoted(fileURL_) + " is left as it is because it could not be kept as " + name;
+        Log::error(LogCategory::settings, "settings backup failed: " + kept.error());
     } else {
-        loadProblem_ = reset + "The old file was kept as " + name + ". " + reason;
+        loadProblem_ = std::string(kReset) + "The old file was kept as " + name + ". " + reason;
     }
     Log::error(LogCategory::settings, "settings load failed: " + reason);
 }
@@ -156,10 +167,13 @@ Subscription SettingsStore::subscribe(Publisher<TilewiseSettings>::Observer obse
     return publisher_.subscribe(std::move(observer));
 }
 
-void SettingsStore::saveNow() {
+std::expected<void, std::string> SettingsStore::saveNow() {
     cancelPendingSave();
-    if (const auto saved = writeSettingsFile(fileURL_, settings_); !saved)
+    const auto saved = saveRefusal_ ? std::expected<void, std::string>{std::unexpect, *saveRefusal_}
+                                    : writeSettingsFile(saveTarget_, settings_);
+    if (!saved)
         Log::error(LogCategory::settings, "settings save failed: " + saved.error());
+    return saved;
 }
 
 void SettingsStore::scheduleSave() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <expected>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -25,7 +26,10 @@ class SettingsStore {
     static std::filesystem::path defaultURL(const std::vector<std::string>& arguments);
 
     /// Loads `fileURL`; a missing file is a first run, a rejected one is kept aside as
-    /// "<name>.invalid.json" and described by `loadProblem`. Writes nothing.
+    /// "<name>.invalid.json" and described by `loadProblem`. A file that was neither loaded nor
+    /// completely kept aside (unreadable, not a regular file, backup failed) is never replaced:
+    /// the store runs on the defaults and `loadProblem` says that nothing is saved. Writes
+    /// nothing but the backup.
     SettingsStore(std::filesystem::path fileURL, Scheduler& scheduler);
     /// Does not save; a pending delayed save is dropped.
     ~SettingsStore();
@@ -45,18 +49,25 @@ class SettingsStore {
     const std::filesystem::path& fileURL() const { return fileURL_; }
 
     /// Cancels a pending delayed save and writes the current settings now, even unchanged. A
-    /// failure is logged and leaves the file as it was; nothing retries.
-    void saveNow();
+    /// failure (or a refusal to replace a file that was not loaded) is logged, returned as a
+    /// sentence and leaves the file as it was; nothing retries. A symbolic link to a loaded
+    /// file is kept and the file it names replaced.
+    std::expected<void, std::string> saveNow();
 
   private:
     void load();
-    void keepRejectedFile(const std::string& reason);
+    void leaveUnreadableFile(const std::string& reason);
+    void keepRejectedFile(const std::string& bytes, const std::string& reason);
     void scheduleSave();
     void cancelPendingSave();
 
     TilewiseSettings settings_;
     std::optional<std::string> loadProblem_;
     std::filesystem::path fileURL_;
+    /// The file a save replaces: the loaded file with links resolved, else `fileURL_`.
+    std::filesystem::path saveTarget_;
+    /// Why nothing may be saved, when the file at `fileURL_` must be left as it is.
+    std::optional<std::string> saveRefusal_;
     Scheduler& scheduler_;
     std::optional<Scheduler::TaskId> pendingSave_;
     bool isFirstRun_ = false;

@@ -97,11 +97,15 @@ std::optional<WindowError> WindowController::checkArrangeable(const AXElement& w
         return WindowError::Kind::fullScreen;
     }
     // Refused only when neither position nor size can be set: a window fixed in place can
-    // still be resized, and a fixed-size one moved.
+    // still be resized, and a fixed-size one moved. A window that vanished meanwhile is not
+    // one that refuses: it closed.
     for (const auto attribute : {AXAttribute::position, AXAttribute::size}) {
         const auto settable = accessibility_.isAttributeSettable(window, attribute);
         if (settable.error == kAXErrorSuccess && settable.settable) {
             return std::nullopt;
+        }
+        if (settable.error == kAXErrorInvalidUIElement) {
+            return WindowError::Kind::windowClosed;
         }
     }
     return WindowError::Kind::notResizable;

@@ -6,6 +6,7 @@
 #include "app/GridPanelController.h"
 #include "platform/QtScheduler.h"
 #include "platform/sim/SimPanelPlatform.h"
+#include "platform/sim/SimPlatform.h"
 #include "ui/GridPanel.h"
 #include "ui/GridView.h"
 #include "ui/PreviewOverlay.h"
@@ -33,7 +34,7 @@ BENCHMARK(BM_OverlayShowGrid30x30On4K)->Arg(1)->Arg(0)->Unit(benchmark::kMillise
 // One pointer motion during a drag across the miniature, to the redrawn selection.
 void BM_DragMotionToRedrawnSelection(benchmark::State& state) {
     QtScheduler queue;
-    sim::SimPanelPlatform platform;
+    sim::SimPlatform platform{queue, {}};
     GridPanel panel{queue};
     GridPanelController controller{panel, queue, platform};
     const Rect visible{0, 0, 1920, 1080};

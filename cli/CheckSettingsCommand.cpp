@@ -1,28 +1,23 @@
 #include "cli/CheckSettingsCommand.h"
 
 #include "app/ExitStatus.h"
-#include "app/Files.h"
-#include "core/SettingsCoder.h"
+#include "app/SettingsFile.h"
 
 namespace tilewise {
+
 int runCheckSettings(const std::vector<std::string>& arguments, std::ostream& out,
                      std::ostream& err) {
     if (arguments.size() != 1) {
         err << "Usage: tilewise check-settings FILE\n";
         return ExitStatus::usage;
     }
-    const auto bytes = Files::readAll(arguments.front());
-    if (!bytes) {
-        err << "The settings file could not be read: " << bytes.error() << "\n";
-        return ExitStatus::failure;
-    }
-    const auto settings = SettingsCoder::decode(*bytes);
-    if (!settings) {
-        err << settings.error().description() << "\n";
+    const auto loaded = SettingsFile::read(arguments.front());
+    if (!loaded) {
+        err << loaded.error().description << "\n";
         return ExitStatus::failure;
     }
     out << "OK\n";
-    for (const auto& issue : settings->validate()) {
+    for (const auto& issue : loaded->settings.validate()) {
         out << issue.description() << "\n";
     }
     return ExitStatus::success;

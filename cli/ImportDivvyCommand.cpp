@@ -6,10 +6,11 @@
 
 #include "app/DivvyMigration.h"
 #include "app/ExitStatus.h"
-#include "app/Files.h"
 #include "app/SettingsPathOption.h"
+#include "app/SettingsFile.h"
 #include "app/SettingsStore.h"
-#include "core/SettingsCoder.h"
+#include "core/PropertyList.h"
+#include "platform/Files.h"
 #include "platform/ManualScheduler.h"
 #include "platform/PreferenceFiles.h"
 
@@ -66,16 +67,21 @@ std::expected<std::unique_ptr<UserDefaults>, std::string> divvyDefaults(const Op
         return files;
     const auto domain = PreferenceFiles::readDomain(*options.from);
     if (!domain)
-        return std::unexpected("“" + options.from->string() + "” " + domain.error());
+        return std::unexpected(domain.error());
     if (domain->contains("$archiver")) {
-        const auto bytes = Files::readAll(*options.from);
+        const auto bytes = Files::readAll(*options.from, PropertyListLimits{}.maxBytes);
         if (!bytes)
-            return std::unexpected(bytes.error());
+            return std::unexpected(bytes.error().message);
         return std::make_unique<ArchiveOnlyDefaults>(PropertyData(bytes->begin(), bytes->end()));
     }
     files->setDomainFile(DivvyMigration::bundleID, *options.from);
     files->setDomainFile(DivvyMigration::appStoreBundleID, *options.from);
     return files;
+}
+
+std::string unreadableArchive(DivvyImport::ImportError error) {
+    return "Divvy's shortcuts could not be read (" + std::string{DivvyImport::caseName(error)} +
+           "). You can recreate them in Preferences › Layouts.\n";
 }
 
 // Without a display there is no keyboard layout to ask, so keys get their US-ANSI labels.
@@ -96,11 +102,41 @@ void printLayouts(const std::vector<SavedLayout>& layouts, std::ostream& out) {
     }
 }
 
-// The store logs a failed write and carries on; the command reads the file back to know.
-bool savedAsExpected(const SettingsStore& store, const TilewiseSettings& settings) {
-    const auto written = Files::readAll(store.fileURL());
-    const auto expected = SettingsCoder::encode(settings);
-    return written && expected && *written == *expected;
+// The settings the import starts from, as the store would load them, but without keeping a
+// rejected file aside: a dry run writes nothing.
+std::optional<TilewiseSettings> currentSettings(const std::filesystem::path& path,
+                                                std::ostream& err) {
+    auto settings = SettingsFile::readOrDefaults(path);
+    if (settings)
+        return std::move(*settings);
+    const bool rejected = settings.error().kind == SettingsFile::Failure::Kind::undecodable;
+    err << "tilewise: ";
+    if (rejected)
+        err << "the settings file “" << path.string()
+            << "” cannot be used; the import starts from the defaults. ";
+    err << settings.error().description << "\n";
+    return rejected ? std::optional{TilewiseSettings::defaults()} : std::nullopt;
+}
+
+void printNotes(const std::vector<std::string>& notes, std::ostream& out) {
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        out << (i > 0 ? "\n" : "") << notes[i] << "\n";
+    }
+}
+
+int dryRun(const std::vector<std::string>& arguments, UserDefaults& defaults, std::ostream& out,
+           std::ostream& err) {
+    const auto settings = currentSettings(SettingsStore::defaultURL(arguments), err);
+    if (!settings)
+        return ExitStatus::failure;
+    const auto result = DivvyMigration::migrate(*settings, defaults, ansiKeyName);
+    if (!result) {
+        err << unreadableArchive(result.error());
+        return ExitStatus::failure;
+    }
+    printNotes(result->notes, out);
+    printLayouts(result->layouts, out);
+    return ExitStatus::success;
 }
 
 }  // namespace
@@ -117,30 +153,24 @@ int runImportDivvy(const std::vector<std::string>& arguments, std::ostream& out,
         err << "tilewise: " << defaults.error() << "\n";
         return ExitStatus::failure;
     }
+    if (options->dryRun)
+        return dryRun(arguments, **defaults, out, err);
     ManualScheduler scheduler;
     SettingsStore store{SettingsStore::defaultURL(arguments), scheduler};
     if (store.loadProblem())
         err << "tilewise: " << *store.loadProblem() << "\n";
     const auto result = DivvyMigration::migrate(store.settings(), **defaults, ansiKeyName);
     if (!result) {
-        err << "Divvy's shortcuts could not be read (" << DivvyImport::caseName(result.error())
-            << "). You can recreate them in Preferences › Layouts.\n";
+        err << unreadableArchive(result.error());
         return ExitStatus::failure;
     }
-    if (!options->dryRun) {
-        store.setSettings(result->settings);
-        store.saveNow();
-        if (!savedAsExpected(store, result->settings)) {
-            err << "tilewise: the settings file “" << store.fileURL().string()
-                << "” could not be written.\n";
-            return ExitStatus::failure;
-        }
+    store.setSettings(result->settings);
+    if (const auto saved = store.saveNow(); !saved) {
+        err << "tilewise: the settings file “" << store.fileURL().string()
+            << "” could not be written: " << saved.error() << ".\n";
+        return ExitStatus::failure;
     }
-    for (std::size_t i = 0; i < result->notes.size(); ++i) {
-        out << (i > 0 ? "\n" : "") << result->notes[i] << "\n";
-    }
-    if (options->dryRun)
-        printLayouts(result->layouts, out);
+    printNotes(result->notes, out);
     return ExitStatus::success;
 }
 

@@ -1,13 +1,11 @@
 #include "cli/StandaloneRequests.h"
 
-#include <filesystem>
 #include <optional>
 #include <utility>
 
-#include "app/Files.h"
 #include "app/LayoutLookup.h"
+#include "app/SettingsFile.h"
 #include "app/SettingsStore.h"
-#include "core/SettingsCoder.h"
 
 namespace tilewise {
 namespace {
@@ -33,26 +31,21 @@ CommandReply StandaloneRequests::serve(const InstanceRequest& request, DesktopSe
     return std::move(*answer);
 }
 
+// A missing file means the defaults, as at a first run; a file that would be rejected, or that
+// is there but cannot be read, stops the command instead: a one-off command must not repair the
+// settings, nor pretend they are the defaults.
 std::expected<TilewiseSettings, CommandReply> StandaloneRequests::readSettings(
     const std::vector<std::string>& arguments) {
     const auto path = SettingsStore::defaultURL(arguments);
-    std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored)) {
-        return TilewiseSettings::defaults();
-    }
-    const auto bytes = Files::readAll(path);
-    if (!bytes) {
-        return std::unexpected(CommandReply::failed("tilewise: the settings file “" +
-                                                    path.string() +
-                                                    "” could not be read: " + bytes.error()));
-    }
-    auto settings = SettingsCoder::decode(*bytes);
-    if (!settings) {
+    auto settings = SettingsFile::readOrDefaults(path);
+    if (settings)
+        return std::move(*settings);
+    const auto& failure = settings.error();
+    if (failure.kind == SettingsFile::Failure::Kind::undecodable)
         return std::unexpected(CommandReply::failed("tilewise: the settings file “" +
                                                     path.string() + "” cannot be used. " +
-                                                    settings.error().description()));
-    }
-    return std::move(*settings);
+                                                    failure.description));
+    return std::unexpected(CommandReply::failed("tilewise: " + failure.description));
 }
 
 void StandaloneRequests::applyLayout(const ApplyLayoutRequest& request, Reply reply) {

@@ -6,6 +6,7 @@
 #include "app/SettingsPathOption.h"
 #include "app/SettingsStore.h"
 #include "cli/CommandLine.h"
+#include "platform/LogSink.h"
 #include "platform/sim/SimDemo.h"
 #include "platform/x11/OpenX11Platform.h"
 #include "ui/ResidentApplication.h"
@@ -15,22 +16,14 @@ namespace {
 std::expected<std::unique_ptr<tilewise::DesktopSession>, std::string> openDesktop(
     std::string_view backend) {
     if (backend == "sim") {
-        return std::make_unique<tilewise::QtDesktopSession>(
-            [](tilewise::Scheduler& mainQueue) -> std::unique_ptr<tilewise::Platform> {
+        return tilewise::QtDesktopSession::open(
+            [](tilewise::Scheduler& mainQueue)
+                -> std::expected<std::unique_ptr<tilewise::Platform>, std::string> {
                 return tilewise::sim::makeDemoPlatform(mainQueue);
             });
     }
     if (backend == "x11") {
-        // The display is opened before the session, so that a missing one is a sentence and
-        // not an empty platform.
-        if (auto display = tilewise::x11::checkDisplay(); !display) {
-            return std::unexpected(display.error());
-        }
-        return std::make_unique<tilewise::QtDesktopSession>(
-            [](tilewise::Scheduler& mainQueue) -> std::unique_ptr<tilewise::Platform> {
-                auto platform = tilewise::x11::openX11Platform(mainQueue);
-                return platform ? std::move(*platform) : nullptr;
-            });
+        return tilewise::QtDesktopSession::open(tilewise::x11::openX11Platform);
     }
     return std::unexpected("unknown platform “" + std::string{backend} + "”; choose x11 or sim");
 }
@@ -55,13 +48,14 @@ std::optional<std::string_view> residentBackend(const std::vector<std::string>& 
 }  // namespace
 
 int main(int argc, char** argv) {
+    tilewise::LogSink::install();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (const auto backend = residentBackend(arguments)) {
         const auto& onboarding = *backend == "x11" ? tilewise::OnboardingTexts::windowManager()
                                                    : tilewise::OnboardingTexts::accessibility();
-        return tilewise::runResidentApplication(argc, argv, openDesktop, *backend,
-                                                tilewise::SettingsStore::defaultURL(arguments),
-                                                onboarding);
+        return tilewise::runResidentApplication(
+            argc, argv, [backend] { return openDesktop(*backend); },
+            tilewise::SettingsStore::defaultURL(arguments), onboarding);
     }
     return tilewise::runCommandLine(arguments, openDesktop, std::cout, std::cerr);
 }

@@ -1,20 +1,22 @@
 #pragma once
 
-#include <functional>
+#include <QLoggingCategory>
 #include <string_view>
 
 namespace tilewise {
 
-/// The areas of the application, one category each in the system log.
+/// The areas of the application, one Qt logging category each: "app", "settings", "windows"
+/// and "hotkeys", filterable with QT_LOGGING_RULES (debug messages only when a rule turns
+/// them on, e.g. QT_LOGGING_RULES="windows.debug=true").
 enum class LogCategory { app, settings, windows, hotkeys };
 
-enum class LogLevel { debug, info, error, fault };
+enum class LogLevel { debug, info, error };
 
-/// The one logging facade: messages go to the system log (syslog, and so the journal) under
-/// the identifier "tilewise", prefixed with their category; a sink can take them instead.
+/// Writing to the areas' categories. Where the messages end up is the Qt message handler's
+/// business: `LogSink` in the executable, an in-memory capture in tests.
 namespace Log {
 
-using Sink = std::function<void(LogCategory, LogLevel, std::string_view message)>;
+const QLoggingCategory& category(LogCategory category);
 
 void write(LogCategory category, LogLevel level, std::string_view message);
 
@@ -24,11 +26,6 @@ inline void info(LogCategory category, std::string_view message) {
 inline void error(LogCategory category, std::string_view message) {
     write(category, LogLevel::error, message);
 }
-
-/// Replaces the system log with `sink` (an empty sink restores it); returns the previous one.
-Sink setSink(Sink sink);
-
-std::string_view categoryName(LogCategory category);
 
 }  // namespace Log
 }  // namespace tilewise

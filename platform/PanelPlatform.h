@@ -19,9 +19,6 @@ class PanelPlatform {
     /// True when a compositing manager blends translucent windows with what lies below them;
     /// false when none runs or that cannot be told.
     virtual bool compositorRunning() = 0;
-    /// True when the desktop asks applications to leave out animations; false when it does
-    /// not say.
-    virtual bool prefersReducedMotion() = 0;
     /// The virtual key code of the key that the toolkit reports with this native scan code;
     /// absent for a key without one.
     virtual std::optional<std::uint16_t> virtualKeyCode(std::uint32_t nativeScanCode) = 0;

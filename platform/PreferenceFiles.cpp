@@ -1,10 +1,10 @@
 #include "platform/PreferenceFiles.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <span>
 
 #include "core/PropertyList.h"
+#include "platform/Files.h"
 #include "platform/Log.h"
 
 namespace tilewise {
@@ -52,20 +52,16 @@ std::vector<std::filesystem::path> PreferenceFiles::standardDirectories() {
 
 std::expected<PropertyDictionary, std::string> PreferenceFiles::readDomain(
     const std::filesystem::path& file) {
-    std::ifstream in{file, std::ios::binary};
-    if (!in)
-        return std::unexpected("cannot be read");
-    // One byte beyond the limit is enough for the reader to refuse an oversized file.
-    const std::size_t cap = PropertyListLimits{}.maxBytes + 1;
-    std::vector<std::uint8_t> bytes;
-    for (std::istreambuf_iterator<char> it{in}, end; it != end && bytes.size() < cap; ++it) {
-        bytes.push_back(static_cast<std::uint8_t>(*it));
-    }
-    const auto plist = PropertyList::parse(bytes);
+    const auto bytes = Files::readAll(file, PropertyListLimits{}.maxBytes);
+    if (!bytes)
+        return std::unexpected(bytes.error().message);
+    const auto plist = PropertyList::parse(
+        std::span{reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
+    const auto quoted = "“" + file.string() + "” ";
     if (!plist)
-        return std::unexpected(std::string{reasonFor(plist.error())});
+        return std::unexpected(quoted + std::string{reasonFor(plist.error())});
     if (plist->dictionary() == nullptr)
-        return std::unexpected("holds no dictionary at its top");
+        return std::unexpected(quoted + "holds no dictionary at its top");
     PropertyDictionary domain;
     for (const auto& [key, entry] : *plist->dictionary()) {
         if (auto converted = propertyValue(entry))
@@ -100,8 +96,7 @@ std::optional<PropertyValue> PreferenceFiles::value(std::string_view domain, std
         return std::nullopt;
     const auto values = readDomain(file);
     if (!values) {
-        Log::error(LogCategory::settings,
-                   "Preferences file " + file.string() + " " + values.error());
+        Log::error(LogCategory::settings, "preferences not read: " + values.error());
         return std::nullopt;
     }
     const auto found = values->find(key);

@@ -25,8 +25,8 @@ class PreferenceFiles final : public UserDefaults {
     static std::vector<std::filesystem::path> standardDirectories();
 
     /// The top-level dictionary of a preferences file, keeping the values a property can hold
-    /// (booleans, integers, reals, strings, data); the reason in words when the file cannot be
-    /// read, is no property list or holds no dictionary.
+    /// (booleans, integers, reals, strings, data); a sentence naming the file when it cannot be
+    /// read (not a regular file, too large, …), is no property list or holds no dictionary.
     static std::expected<PropertyDictionary, std::string> readDomain(
         const std::filesystem::path& file);
 

@@ -83,7 +83,6 @@ GridPanel::GridPanel(Scheduler& mainQueue, QWidget* parent)
     colours.setColor(QPalette::WindowText, kLabel);
     colours.setColor(QPalette::ButtonText, kLabel);
     setPalette(colours);
-    beeper = [] { QApplication::beep(); };
     buildContent();
     fade_ = new QPropertyAnimation(this, "windowOpacity", this);
     fade_->setEndValue(0.0);
@@ -267,11 +266,6 @@ void GridPanel::orderOut() {
     ++showing_;
     hide();
     setWindowOpacity(1.0);
-}
-
-void GridPanel::beep() {
-    if (beeper)
-        beeper();
 }
 
 void GridPanel::keyPressEvent(QKeyEvent* event) {

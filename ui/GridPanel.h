@@ -36,7 +36,6 @@ class GridPanel final : public QWidget, public GridPanelView {
     void raise() override { QWidget::raise(); }
     void startFade(Scheduler::Duration duration) override;
     void orderOut() override;
-    void beep() override;
 
     GridView& gridView() { return *gridView_; }
     QLabel& titleLabel() { return *titleLabel_; }
@@ -45,9 +44,6 @@ class GridPanel final : public QWidget, public GridPanelView {
     QToolButton& button(PanelButton button);
     /// True while the panel holds the keyboard.
     bool hasKeyboard() const { return keyboardGrabbed_; }
-
-    /// Sounds the beep of a refused change; the system's beep unless replaced.
-    std::function<void()> beeper;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace tilewise {
@@ -52,6 +53,8 @@ OnboardingWindow::OnboardingWindow(const OnboardingTexts& texts) : texts_(texts)
     layout->addWidget(hint);
 
     auto* row = new QHBoxLayout;
+    statusIcon_ = new QLabel{this};
+    row->addWidget(statusIcon_);
     status_ = new QLabel{this};
     row->addWidget(status_);
     row->addStretch();
@@ -83,7 +86,10 @@ void OnboardingWindow::show() {
 
 void OnboardingWindow::setTrusted(bool trusted) {
     const auto& text = trusted ? texts_.granted : texts_.waiting;
-    status_->setText(QString::fromUtf8(trusted ? "✔ " : "⌛ ") + QString::fromStdString(text));
+    const auto icon = trusted ? QStyle::SP_DialogApplyButton : QStyle::SP_BrowserReload;
+    const int size = status_->fontMetrics().height();
+    statusIcon_->setPixmap(style()->standardIcon(icon).pixmap(size, size));
+    status_->setText(QString::fromStdString(text));
     status_->setAccessibleName(QString::fromStdString(text));
     status_->setStyleSheet(trusted ? "color: #1a7f37;" : "");
     status_->setForegroundRole(trusted ? QPalette::WindowText : QPalette::PlaceholderText);

@@ -22,6 +22,7 @@ class OnboardingWindow final : public QWidget, public OnboardingView {
 
   private:
     const OnboardingTexts& texts_;
+    QLabel* statusIcon_;
     QLabel* status_;
     QPushButton* button_;
 };

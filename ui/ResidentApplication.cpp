@@ -4,15 +4,22 @@
 #include <iostream>
 
 #include "app/AppCoordinator.h"
+#include "app/GridPanelController.h"
+#include "app/PanelCoordinator.h"
+#include "app/PreferencesConnection.h"
 #include "app/TerminationSignals.h"
 #include "platform/ApplicationIdentity.h"
+#include "ui/GridPanel.h"
+#include "ui/PreviewOverlay.h"
 #include "ui/WidgetViews.h"
+#include "ui/preferences/PreferencesWindowController.h"
 
 namespace tilewise {
 
-int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDesktop,
-                           std::string_view backend, const std::filesystem::path& settingsFile,
-                           const OnboardingTexts& onboardingTexts) {
+int runResidentApplication(
+    int argc, char** argv,
+    const std::function<std::expected<std::unique_ptr<DesktopSession>, std::string>()>& openDesktop,
+    const std::filesystem::path& settingsFile, const OnboardingTexts& onboardingTexts) {
     QApplication application{argc, argv};
     QApplication::setApplicationName(
         QString::fromUtf8(kApplicationName.data(), kApplicationName.size()));
@@ -24,7 +31,7 @@ int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDes
     // Its windows come and go; only quitting ends it.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    auto session = openDesktop(backend);
+    auto session = openDesktop();
     if (!session) {
         std::cerr << "tilewise: " << session.error() << "\n";
         return 1;
@@ -33,6 +40,15 @@ int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDes
     WidgetViews views{onboardingTexts};
     AppCoordinator coordinator{desktop.platform(), desktop.mainQueue(), desktop.makeSerialQueue(),
                                settingsFile, views};
+    PanelPlatform& panelPlatform = desktop.platform().panelPlatform();
+    GridPanel panel{desktop.mainQueue()};
+    PreviewOverlay overlay{panelPlatform};
+    GridPanelController panelController{panel, desktop.mainQueue(), desktop.platform()};
+    const PanelCoordinator panelFlow{coordinator, panelController, overlay};
+    PreferencesConnection preferencesConnection{coordinator, desktop.platform().panelPlatform()};
+    PreferencesWindowController preferences{preferencesConnection.context()};
+    preferencesConnection.setWindow(&preferences);
+    coordinator.setShowPreferences([&preferences] { preferences.show(); });
     coordinator.onQuit = [] { QCoreApplication::quit(); };
     const TerminationSignals terminationSignals{[] { QCoreApplication::quit(); }};
     QObject::connect(&application, &QCoreApplication::aboutToQuit,

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <expected>
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
 
 #include "app/DesktopSession.h"
 #include "app/OnboardingTexts.h"
@@ -11,8 +15,9 @@ namespace tilewise {
 /// item, the global shortcuts and the windows they open, but no main window and no taskbar
 /// entry. `openDesktop` opens the backend once the widget application exists. Returns the
 /// process's exit status.
-int runResidentApplication(int argc, char** argv, const DesktopLauncher& openDesktop,
-                           std::string_view backend, const std::filesystem::path& settingsFile,
-                           const OnboardingTexts& onboardingTexts);
+int runResidentApplication(
+    int argc, char** argv,
+    const std::function<std::expected<std::unique_ptr<DesktopSession>, std::string>()>& openDesktop,
+    const std::filesystem::path& settingsFile, const OnboardingTexts& onboardingTexts);
 
 }  // namespace tilewise

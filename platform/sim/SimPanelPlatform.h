@@ -14,7 +14,6 @@ class SimPanelPlatform final : public PanelPlatform {
     static constexpr std::uint32_t kScanCodeOffset = 8;
 
     bool compositorRunning() override { return compositor; }
-    bool prefersReducedMotion() override { return reducedMotion; }
     std::optional<std::uint16_t> virtualKeyCode(std::uint32_t nativeScanCode) override {
         if (nativeScanCode < kScanCodeOffset || nativeScanCode > 0xFFFF)
             return std::nullopt;
@@ -26,7 +25,6 @@ class SimPanelPlatform final : public PanelPlatform {
     }
 
     bool compositor = false;
-    bool reducedMotion = false;
     /// The last window stacked and its sibling.
     std::optional<std::pair<std::uint64_t, std::uint64_t>> stackedBelow;
 };

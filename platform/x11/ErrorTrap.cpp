@@ -51,11 +51,6 @@ void syncUnlessAnswered(Display* display) {
         XSync(display, False);
 }
 
-int handleLostServer(Display*) {
-    // Returning lets the exit handler below decide; Xlib's own handler would exit here.
-    return 0;
-}
-
 }  // namespace
 
 ErrorTrap::ErrorTrap(Display* display) : display_(display) {
@@ -92,7 +87,6 @@ void ErrorTrap::installHandlers() {
         // another; Xlib's shared state needs its locks for that.
         XInitThreads();
         XSetErrorHandler(handleXError);
-        XSetIOErrorHandler(handleLostServer);
     });
 }
 

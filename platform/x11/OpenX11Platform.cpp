@@ -4,13 +4,6 @@
 
 namespace tilewise::x11 {
 
-std::expected<void, std::string> checkDisplay() {
-    auto connection = X11Connection::open();
-    if (!connection)
-        return std::unexpected(connection.error());
-    return {};
-}
-
 std::expected<std::unique_ptr<Platform>, std::string> openX11Platform(Scheduler& mainQueue) {
     auto platform = X11Platform::open(mainQueue);
     if (!platform)

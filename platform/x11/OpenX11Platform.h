@@ -9,9 +9,6 @@
 
 namespace tilewise::x11 {
 
-/// Whether the X display named by DISPLAY can be opened; the sentence when not.
-std::expected<void, std::string> checkDisplay();
-
 /// The X11 backend on the display named by DISPLAY; the sentence on failure. Needs a Qt
 /// event loop in the calling thread.
 std::expected<std::unique_ptr<Platform>, std::string> openX11Platform(Scheduler& mainQueue);

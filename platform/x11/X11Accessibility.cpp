@@ -61,9 +61,18 @@ std::chrono::milliseconds X11Accessibility::timeoutFor(const AXElement& element)
     return found == timeouts_.end() ? kDefaultMessagingTimeout : found->second;
 }
 
+// A server lost during a call makes every read look like a vanished window; it is the server
+// that did not answer.
 AXCopyResult X11Accessibility::copyAttributeValue(const AXElement& element,
                                                   std::string_view attribute) {
     const std::lock_guard lock(mutex_);
+    auto result = copy(element, attribute);
+    if (connection_.broken())
+        return {kAXErrorCannotComplete, std::nullopt};
+    return result;
+}
+
+AXCopyResult X11Accessibility::copy(const AXElement& element, std::string_view attribute) {
     if (connection_.broken())
         return {kAXErrorCannotComplete, std::nullopt};
     switch (element.kind) {
@@ -174,6 +183,13 @@ AXCopyResult X11Accessibility::windowAttribute(Window window, std::string_view a
 AXSettableResult X11Accessibility::isAttributeSettable(const AXElement& element,
                                                        std::string_view attribute) {
     const std::lock_guard lock(mutex_);
+    const auto result = settable(element, attribute);
+    if (connection_.broken())
+        return {kAXErrorCannotComplete, false};
+    return result;
+}
+
+AXSettableResult X11Accessibility::settable(const AXElement& element, std::string_view attribute) {
     if (element.kind != AXElement::Kind::window)
         return {kAXErrorAttributeUnsupported, false};
     const Window window = element.id;
@@ -209,6 +225,8 @@ AXError X11Accessibility::setAttributeValue(const AXElement& element, std::strin
         return kAXErrorAttributeUnsupported;
     }
     const auto written = frame_.write(element.id, origin, size, timeoutFor(element));
+    if (connection_.broken())
+        return kAXErrorCannotComplete;
     return written ? kAXErrorSuccess : faultStatus(written.error());
 }
 

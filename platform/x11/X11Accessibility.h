@@ -33,6 +33,8 @@ class X11Accessibility final : public Accessibility {
     std::uint64_t hash(const AXElement& element) override;
 
   private:
+    AXCopyResult copy(const AXElement& element, std::string_view attribute);
+    AXSettableResult settable(const AXElement& element, std::string_view attribute);
     AXCopyResult applicationAttribute(std::int32_t pid, std::string_view attribute);
     AXCopyResult windowAttribute(Window window, std::string_view attribute);
     /// The process's clients, the one on top first.

@@ -11,7 +11,9 @@ namespace tilewise::x11 {
 
 /// One connection to the X server, closed with the object. Neither a protocol error nor a
 /// lost server ends the process: errors outside an `ErrorTrap` are logged, and a lost server
-/// marks the connection broken so callers can report it.
+/// marks the connection broken so callers can report it, says so once on standard error and
+/// ends a running Qt event loop with status 1. A server lost while a connection is still being
+/// opened ends the process with that sentence and status 1.
 class X11Connection {
   public:
     /// Opens `displayName` (the DISPLAY variable when empty); the sentence on failure.
@@ -29,6 +31,8 @@ class X11Connection {
     bool broken() const { return lost_ && lost_->load(); }
 
   private:
+    void close();
+
     X11Connection(Display* display, std::unique_ptr<std::atomic<bool>> lost)
         : display_(display), lost_(std::move(lost)) {}
     Display* display_ = nullptr;

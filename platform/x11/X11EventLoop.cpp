@@ -2,10 +2,10 @@
 
 namespace tilewise::x11 {
 
-X11EventLoop::X11EventLoop(Display* display)
-    : display_(display),
+X11EventLoop::X11EventLoop(const X11Connection& connection)
+    : connection_(connection),
       watch_(
-          ConnectionNumber(display), [this] { dispatchPending(); },
+          ConnectionNumber(connection.display()), [this] { dispatchPending(); },
           SocketWatch::When::readableOrBeforeSleeping) {}
 
 X11EventLoop::~X11EventLoop() = default;
@@ -21,9 +21,10 @@ void X11EventLoop::unlisten(std::uint64_t id) {
 }
 
 void X11EventLoop::dispatchPending() {
-    while (XPending(display_) > 0) {
+    Display* display = connection_.display();
+    while (!connection_.broken() && XPending(display) > 0) {
         XEvent event;
-        XNextEvent(display_, &event);
+        XNextEvent(display, &event);
         // A listener may add or remove listeners while it runs.
         const auto snapshot = listeners_;
         for (const auto& [id, listener] : snapshot) {
@@ -31,6 +32,8 @@ void X11EventLoop::dispatchPending() {
                 listener(event);
         }
     }
+    if (connection_.broken())
+        watch_.stop();
 }
 
 }  // namespace tilewise::x11

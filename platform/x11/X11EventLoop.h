@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/x11/SocketWatch.h"
+#include "platform/x11/X11Connection.h"
 
 namespace tilewise::x11 {
 
@@ -18,7 +19,8 @@ class X11EventLoop {
   public:
     using Listener = std::function<void(const XEvent&)>;
 
-    explicit X11EventLoop(Display* display);
+    /// Stops watching once the connection is broken: a lost server's socket stays readable.
+    explicit X11EventLoop(const X11Connection& connection);
     X11EventLoop(const X11EventLoop&) = delete;
     X11EventLoop& operator=(const X11EventLoop&) = delete;
     ~X11EventLoop();
@@ -29,7 +31,7 @@ class X11EventLoop {
     void dispatchPending();
 
   private:
-    Display* display_;
+    const X11Connection& connection_;
     std::map<std::uint64_t, Listener> listeners_;
     std::uint64_t nextId_ = 1;
     // Last, so that no callback can arrive while the members above are destroyed.

@@ -34,7 +34,7 @@ X11Platform::X11Platform(X11Connection main, X11Connection worker, X11Connection
                          Scheduler& mainQueue)
     : main_(std::move(main)),
       atoms_(Atoms::intern(main_.display())),
-      events_(main_.display()),
+      events_(main_),
       accessibility_(std::move(worker)),
       workspace_(main_.display(), atoms_, events_, mainQueue),
       screens_(main_.display(), atoms_, events_),

@@ -1,5 +1,7 @@
 #include "platform/x11/X11Workspace.h"
 
+#include "platform/x11/XSettings.h"
+
 #include <signal.h>
 #include <spawn.h>
 #include <sys/syscall.h>
@@ -169,7 +171,10 @@ void X11Workspace::beep() {
 
 bool X11Workspace::shouldReduceMotion() {
     const char* setting = std::getenv("TILEWISE_REDUCE_MOTION");
-    return setting != nullptr && std::string_view(setting) == "1";
+    if (setting != nullptr && std::string_view(setting) == "1")
+        return true;
+    // GNOME's settings daemon and xsettingsd publish the desktop's animation switch here.
+    return XSettings::integer(display_, "Gtk/EnableAnimations") == 0;
 }
 
 void X11Workspace::handle(const XEvent& event) {

@@ -1,11 +1,15 @@
 #include "app/SettingsStore.h"
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <limits>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -98,15 +102,104 @@ TEST_F(SettingsStoreTest, BackupNameReplacesOnlyTheLastExtension) {
     }
 }
 
-TEST_F(SettingsStoreTest, FileThatExistsButCannotBeReadIsNoFirstRun) {
+// Root reads any file, so a file of mode 000 is loaded as another user to mean what it says.
+class AsAnotherUser {
+  public:
+    explicit AsAnotherUser(bool needed) : active_(needed && ::geteuid() == 0) {
+        if (active_ && ::seteuid(kNobody) != 0)
+            active_ = false;
+    }
+    ~AsAnotherUser() {
+        if (active_)
+            (void)::seteuid(0);
+    }
+
+  private:
+    static constexpr uid_t kNobody = 65534;
+    bool active_;
+};
+
+// What is at a path, following one symbolic link, so that any change to it shows.
+std::string snapshot(const fs::path& path) {
+    const auto status = fs::symlink_status(path);
+    if (fs::is_symlink(status)) {
+        const auto target = fs::read_symlink(path);
+        const bool regular = fs::is_regular_file(fs::symlink_status(target));
+        return "link to " + target.string() + (regular ? " holding " + readFileBytes(target) : "");
+    }
+    if (fs::is_regular_file(status))
+        return "file " + readFileBytes(path);
+    return fs::is_directory(status) ? "directory" : fs::is_fifo(status) ? "fifo" : "other";
+}
+
+struct NotLoadedCase {
+    const char* name;
+    std::function<void(const fs::path& file, const fs::path& backup)> make;
+    bool unreadableByOwnerOnly = false;
+};
+
+TEST_F(SettingsStoreTest, FileThatWasNeitherLoadedNorKeptAsideIsNeverReplaced) {
+    const NotLoadedCase cases[] = {
+        {"mode 000",
+         [](const fs::path& file, const fs::path&) {
+             writeFileBytes(file, encoded(withGrid(2)));
+             fs::permissions(file, fs::perms::none);
+         },
+         true},
+        {"directory", [](const fs::path& file, const fs::path&) { fs::create_directory(file); }},
+        {"FIFO", [](const fs::path& file, const fs::path&) { ::mkfifo(file.c_str(), 0600); }},
+        {"loop of links",
+         [](const fs::path& file, const fs::path&) { fs::create_symlink(file, file); }},
+        {"too large",
+         [](const fs::path& file, const fs::path&) {
+             writeFileBytes(file, "{}");
+             fs::resize_file(file, SettingsCoder::kMaximumDocumentSize + 1);
+         }},
+        {"backup path is a directory",
+         [](const fs::path& file, const fs::path& backup) {
+             writeFileBytes(file, "not json");
+             fs::create_directory(backup);
+         }},
+        {"link to a rejected file",
+         [](const fs::path& file, const fs::path&) {
+             writeFileBytes(file.parent_path() / "elsewhere.json", "not json");
+             fs::create_symlink(file.parent_path() / "elsewhere.json", file);
+         }},
+    };
+    for (const auto& test : cases) {
+        fs::remove_all(file_.parent_path());
+        fs::create_directories(file_.parent_path());
+        fs::permissions(directory_, fs::perms::all);
+        fs::permissions(file_.parent_path(), fs::perms::all);
+        test.make(file_, backup());
+        const auto before = snapshot(file_);
+        std::optional<SettingsStore> store;
+        {
+            const AsAnotherUser user{test.unreadableByOwnerOnly};
+            store.emplace(file_, scheduler_);
+        }
+        EXPECT_EQ(store->settings(), TilewiseSettings::defaults()) << test.name;
+        EXPECT_FALSE(store->isFirstRun()) << test.name;
+        EXPECT_TRUE(store->loadProblem().value_or("").starts_with(
+            "Settings could not be loaded and were reset."))
+            << test.name;
+        store->setSettings(withGrid(9));
+        EXPECT_FALSE(store->saveNow()) << test.name;
+        scheduler_.runUntilIdle();
+        EXPECT_EQ(snapshot(file_), before) << test.name;
+    }
+}
+
+TEST_F(SettingsStoreTest, UnreadableFileSaysThatNothingIsSaved) {
     fs::create_directories(file_);
     SettingsStore store{file_, scheduler_};
-    EXPECT_FALSE(store.isFirstRun());
-    ASSERT_TRUE(store.loadProblem());
-    EXPECT_TRUE(store.loadProblem()->starts_with(
-        "Settings could not be loaded and were reset. The old file could not be kept as "
-        "settings.invalid.json"))
-        << *store.loadProblem();
+    EXPECT_EQ(store.loadProblem(),
+              "Settings could not be loaded and were reset. The file is left as it is and "
+              "changes are not saved. The settings file could not be read: “" +
+                  file_.string() + "” is not a regular file");
+    EXPECT_EQ(store.saveNow().error(),
+              "“" + file_.string() + "” is left as it is because it could not be read");
+    EXPECT_FALSE(fs::exists(backup()));
 }
 
 TEST_F(SettingsStoreTest, ChangesInABurstAreWrittenOnceAfterTheLast) {
@@ -228,12 +321,68 @@ TEST_F(SettingsStoreTest, FailedWriteKeepsTheOldFileByteForByte) {
 }
 
 TEST_F(SettingsStoreTest, DirectoryThatCannotBeCreatedIsLogged) {
-    ASSERT_TRUE(writeFileBytes(directory_ / "occupied", "a file, not a directory"));
-    SettingsStore store{directory_ / "occupied" / "settings.json", scheduler_};
-    store.saveNow();
+    SettingsStore store{file_, scheduler_};
+    ASSERT_TRUE(writeFileBytes(file_.parent_path(), "a file where the directory should be"));
+    EXPECT_FALSE(store.saveNow());
     const auto errors = log_.messages(LogCategory::settings, LogLevel::error);
     ASSERT_EQ(errors.size(), 1U);
     EXPECT_TRUE(errors[0].starts_with("settings save failed: cannot create")) << errors[0];
+}
+
+TEST_F(SettingsStoreTest, BackupIsWholeOrThePreviousOneStays) {
+    const std::string rejected(4096, '#');
+    writeSettingsFile(rejected);
+    ASSERT_TRUE(writeFileBytes(backup(), "previous backup"));
+    std::optional<SettingsStore> store;
+    {
+        const FileSizeLimit full{16};
+        store.emplace(file_, scheduler_);
+    }
+    EXPECT_EQ(readFileBytes(backup()), "previous backup");
+    EXPECT_TRUE(store->loadProblem().value_or("").starts_with(
+        "Settings could not be loaded and were reset. The old file could not be kept as "
+        "settings.invalid.json"))
+        << store->loadProblem().value_or("");
+    EXPECT_FALSE(store->saveNow());
+    EXPECT_EQ(readFileBytes(file_), rejected);
+    EXPECT_EQ(std::distance(fs::directory_iterator(file_.parent_path()), fs::directory_iterator()),
+              2)
+        << "temporary file left behind";
+    SettingsStore again{file_, scheduler_};
+    EXPECT_EQ(readFileBytes(backup()), rejected);
+}
+
+TilewiseSettings withLayouts(std::size_t count, std::int64_t columns) {
+    auto settings = TilewiseSettings::defaults();
+    for (std::size_t i = 0; i < count; ++i) {
+        settings.layouts.push_back({Uuid::random(), "Layout " + std::to_string(i), true, false,
+                                    std::nullopt, GridSize{columns, 2}, CellSelection{0, 0, 0, 1}});
+    }
+    return settings;
+}
+
+// The short form of scripts/kill-save-loop: a save killed at any moment leaves the old or the new
+// file, whole, and nothing beside it.
+TEST_F(SettingsStoreTest, KilledSavesLeaveAWholeFileAndNoTemporaryFiles) {
+    writeSettingsFile(encoded(withLayouts(2000, 2)));
+    std::mt19937 random{7};
+    for (int kill = 0; kill < 25; ++kill) {
+        const pid_t saver = ::fork();
+        if (saver == 0) {
+            SettingsStore store{file_, scheduler_};
+            for (std::int64_t columns = 3;; columns = 5 - columns) {
+                store.setSettings(withLayouts(2000, columns));
+                (void)store.saveNow();
+            }
+        }
+        ::usleep(std::uniform_int_distribution<useconds_t>{1'000, 20'000}(random));
+        ::kill(saver, SIGKILL);
+        ::waitpid(saver, nullptr, 0);
+        ASSERT_TRUE(SettingsCoder::decode(readFileBytes(file_))) << "after kill " << kill;
+        ASSERT_EQ(
+            std::distance(fs::directory_iterator(file_.parent_path()), fs::directory_iterator()), 1)
+            << "temporary file left after kill " << kill;
+    }
 }
 
 TEST_F(SettingsStoreTest, SymbolicLinkIsKeptAndItsTargetReplaced) {

@@ -155,6 +155,12 @@ TEST_F(WindowControllerTest, AcceptsAWindowWhenEitherPositionOrSizeCanBeSet) {
         window.settableOverrides[std::string{AXAttribute::position}] = {kAXErrorFailure, true};
     });
     EXPECT_EQ(capture().error(), Kind::notResizable);
+    // A window that vanished between the reads and the query closed; it did not refuse.
+    desktop.modifyWindow(id, [](SimWindow& window) {
+        window.settableOverrides[std::string{AXAttribute::position}] = {kAXErrorInvalidUIElement,
+                                                                        false};
+    });
+    EXPECT_EQ(capture().error(), Kind::windowClosed);
 }
 
 struct ReadMapping {

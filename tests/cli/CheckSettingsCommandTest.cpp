@@ -1,5 +1,7 @@
 #include "cli/CheckSettingsCommand.h"
 
+#include <sys/stat.h>
+
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -41,6 +43,22 @@ TEST(CheckSettingsCommandTest, RejectedFilePrintsTheReasonAndFails) {
     const auto unreadable = checkSettings({sample("unreadable-missing-rows.json")});
     EXPECT_EQ(unreadable.status, 1);
     EXPECT_EQ(unreadable.err, "The settings file could not be read: grid.rows: key is missing\n");
+}
+
+TEST(CheckSettingsCommandTest, ContentAfterTheDocumentOrAFifoIsRefusedAtOnce) {
+    const TemporaryDirectory directory;
+    const auto trailing = directory.path() / "trailing.json";
+    ASSERT_TRUE(writeFileBytes(trailing, std::string("{}\0garbage", 10)));
+    const auto run = checkSettings({trailing.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "The settings file could not be read: byte 2 is a NUL byte, which no JSON document "
+              "holds\n");
+    const auto fifo = directory.path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto fromFifo = checkSettings({fifo.string()});
+    EXPECT_EQ(fromFifo.status, 1);
+    EXPECT_NE(fromFifo.err.find("is not a regular file"), std::string::npos) << fromFifo.err;
 }
 
 TEST(CheckSettingsCommandTest, MissingFileOrArgumentFails) {

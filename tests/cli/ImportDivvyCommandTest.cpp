@@ -1,5 +1,7 @@
 #include "cli/ImportDivvyCommand.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <sstream>
 
@@ -139,6 +141,50 @@ TEST_F(ImportDivvyCommandTest, AFileThatIsNoPreferencesFileIsRefused) {
     EXPECT_EQ(run.err, "tilewise: “" + text.string() + "” is not a property list\n");
     EXPECT_EQ(importDivvy({"--from", (preferences / "missing.plist").string()}).status, 1);
     EXPECT_FALSE(fs::exists(settingsFile));
+}
+
+TEST_F(ImportDivvyCommandTest, WhatIsNotARegularFileIsRefusedWithASentence) {
+    fs::create_directories(preferences);
+    const auto fifo = preferences / "fifo.plist";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const auto& from : {preferences, fifo}) {
+        const auto run = importDivvy({"--from", from.string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "tilewise: “" + from.string() + "” is not a regular file\n");
+    }
+    EXPECT_FALSE(fs::exists(settingsFile));
+}
+
+TEST_F(ImportDivvyCommandTest, DryRunWritesNoBackupOfARejectedFile) {
+    fs::create_directories(preferences);
+    ASSERT_TRUE(
+        writeFileBytes(preferences / "com.mizage.direct.Divvy.plist", preferencesFile("Left", 4)));
+    ASSERT_TRUE(writeFileBytes(settingsFile, "not json"));
+    const auto run = importDivvy({"--dry-run"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.err.starts_with("tilewise: the settings file “" + settingsFile.string() +
+                                    "” cannot be used; the import starts from the defaults. "))
+        << run.err;
+    EXPECT_FALSE(fs::exists(settingsFile.parent_path() / "import-test-settings.invalid.json"));
+    EXPECT_EQ(readFileBytes(settingsFile), "not json");
+}
+
+TEST_F(ImportDivvyCommandTest, NamesThatAreNotUtf8AreRepairedAndNoted) {
+    fs::create_directories(preferences);
+    // Binary property lists keep ASCII strings as raw bytes: the stray byte goes in afterwards.
+    auto file = preferencesFile("Left ~ half", 4);
+    file.replace(file.find("Left ~ half"), 11, "Left \xFF half");
+    ASSERT_TRUE(writeFileBytes(preferences / "com.mizage.direct.Divvy.plist", file));
+    const auto run = importDivvy({});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.out.starts_with("Imported 1 shortcut: Left \uFFFD half (no key)")) << run.out;
+    EXPECT_TRUE(
+        run.out.ends_with("The name of 1 shortcut held bytes that are not UTF-8; each was "
+                          "replaced with “\uFFFD”.\n"))
+        << run.out;
+    const auto settings = savedSettings();
+    ASSERT_TRUE(settings.has_value());
+    EXPECT_EQ(settings->layouts.front().name, "Left \uFFFD half");
 }
 
 TEST_F(ImportDivvyCommandTest, WithoutDivvyPreferencesTheNotesSaySo) {

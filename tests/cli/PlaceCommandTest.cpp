@@ -108,6 +108,18 @@ TEST_F(PlaceCommandTest, LimitedSizeAndRefusedMovesAreReportedWithTheirSentences
     result = run({"place", "--grid", "2x1", "--cells", "1,0:1,0"});
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.out, HasSubstr(PlacementSentences::notMoved("Notes")));
+
+    // Nothing moved or resized at all: no application limited anything, the manager refused.
+    const Rect before = windowFrame();
+    desktop.modifyWindow(window, [&](sim::SimWindow& w) {
+        w.minimumSize = before.size;
+        w.maximumSize = before.size;
+    });
+    result = run({"place", "--grid", "2x1", "--cells", "1,0:1,0"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.out, HasSubstr(PlacementSentences::kManagerDidNotMove));
+    EXPECT_THAT(result.out, Not(HasSubstr("limited")));
+    EXPECT_EQ(windowFrame(), before);
 }
 
 TEST_F(PlaceCommandTest, FailuresPrintTheirSentenceAndMoveNothing) {
@@ -133,6 +145,21 @@ TEST_F(PlaceCommandTest, ABrokenSettingsFileStopsTheCommandAndStaysAsItWas) {
     EXPECT_THAT(result.err, HasSubstr("cannot be used"));
     EXPECT_EQ(readFileBytes(settingsFile), broken);
     EXPECT_FALSE(std::filesystem::exists(directory.path() / "settings.invalid.json"));
+    EXPECT_EQ(windowFrame(), (Rect{200, 150, 800, 600}));
+}
+
+TEST_F(PlaceCommandTest, ASettingsPathThatCannotBeFollowedIsReportedNotTakenForMissing) {
+    namespace fs = std::filesystem;
+    fs::create_symlink(settingsFile, settingsFile);
+    const auto loop = run({"place", "--grid", "1x1", "--cells", "0,0:0,0"});
+    EXPECT_EQ(loop.status, 1);
+    EXPECT_THAT(loop.err, HasSubstr("Too many levels of symbolic links"));
+    fs::remove(settingsFile);
+    ASSERT_TRUE(writeFileBytes(settingsFile, ""));
+    settingsFile /= "settings.json";
+    const auto belowAFile = run({"place", "--grid", "1x1", "--cells", "0,0:0,0"});
+    EXPECT_EQ(belowAFile.status, 1);
+    EXPECT_THAT(belowAFile.err, HasSubstr("Not a directory"));
     EXPECT_EQ(windowFrame(), (Rect{200, 150, 800, 600}));
 }
 

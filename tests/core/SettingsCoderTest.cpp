@@ -296,18 +296,57 @@ TEST(SettingsCoderTest, EveryTruncationOfAFileIsRefused) {
     }
 }
 
-TEST(SettingsCoderTest, DeepNestingIsHandledWithoutRecursion) {
-    const std::size_t depth = 200000;
-    const auto opened = std::string(depth, '[');
-    const auto closed = std::string(depth, ']');
-    EXPECT_EQ(SettingsCoder::decode(R"({"unknown": )" + opened + closed + "}"),
+TEST(SettingsCoderTest, NestingBeyondTheLimitIsRefusedBeforeParsing) {
+    const auto nested = [](std::size_t depth) {
+        return R"({"unknown": )" + std::string(depth - 1, '[') + std::string(depth - 1, ']') +
+               R"(, "text": "[[[\"{{"})";
+    };
+    EXPECT_EQ(SettingsCoder::decode(nested(SettingsCoder::kMaximumNesting)),
               TilewiseSettings::defaults());
-    const auto asLayouts = SettingsCoder::decode(R"({"layouts": )" + opened + closed + "}");
-    ASSERT_FALSE(asLayouts);
-    EXPECT_TRUE(isUnreadable(asLayouts.error()));
-    const auto unclosed = SettingsCoder::decode(R"({"unknown": )" + opened);
+    const auto deeper = SettingsCoder::decode(nested(SettingsCoder::kMaximumNesting + 1));
+    ASSERT_FALSE(deeper);
+    EXPECT_EQ(deeper.error().description(),
+              kUnreadable + "arrays and objects are nested more than " +
+                  std::to_string(SettingsCoder::kMaximumNesting) + " levels deep");
+    const auto unclosed = SettingsCoder::decode(R"({"unknown": )" + std::string(10, '['));
     ASSERT_FALSE(unclosed);
     EXPECT_TRUE(isUnreadable(unclosed.error()));
+}
+
+TEST(SettingsCoderTest, NothingMayFollowTheDocument) {
+    for (const auto& bytes : {std::string("{}\0garbage", 10), std::string("{}\0", 3),
+                              std::string("{} x"), std::string("{\"a\": \"\0\"}", 10)}) {
+        const auto decoded = SettingsCoder::decode(bytes);
+        ASSERT_FALSE(decoded) << testing::PrintToString(bytes);
+        EXPECT_TRUE(isUnreadable(decoded.error()));
+    }
+}
+
+// A single layout whose name makes the compact form of the document exactly `size` bytes.
+TilewiseSettings documentOfCompactSize(std::size_t size) {
+    auto settings = TilewiseSettings::defaults();
+    settings.layouts.push_back({Uuid::random(), "", false, false, std::nullopt, GridSize{1, 1},
+                                CellSelection{0, 0, 0, 0}});
+    const auto empty = nlohmann::json::parse(SettingsCoder::encode(settings).value()).dump();
+    settings.layouts.front().name.assign(size - empty.size() - 1, 'n');
+    return settings;
+}
+
+TEST(SettingsCoderTest, WhatTheEncoderWritesTheDecoderReads) {
+    const auto limit = SettingsCoder::kMaximumDocumentSize;
+    const auto largest = documentOfCompactSize(limit);
+    const auto encoded = SettingsCoder::encode(largest);
+    ASSERT_TRUE(encoded) << encoded.error().description();
+    EXPECT_EQ(encoded->size(), limit);
+    EXPECT_EQ(SettingsCoder::decode(*encoded), largest);
+    const auto tooLarge = SettingsCoder::encode(documentOfCompactSize(limit + 1));
+    ASSERT_FALSE(tooLarge);
+    EXPECT_EQ(tooLarge.error().description(),
+              "The settings could not be written: they would take " + std::to_string(limit + 1) +
+                  " bytes, more than the " + std::to_string(limit) + " a settings file may hold.");
+    const auto decoded = SettingsCoder::decode(*encoded + " ");
+    ASSERT_FALSE(decoded);
+    EXPECT_TRUE(decoded.error().description().starts_with(kUnreadable + "the file is "));
 }
 
 TEST(SettingsCoderTest, HugeNumbersAreRefusedNotWrapped) {

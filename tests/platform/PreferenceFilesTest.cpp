@@ -78,9 +78,12 @@ TEST_F(PreferenceFilesTest, AnUnreadableDomainIsAbsentAndLogged) {
     EXPECT_EQ(files.value("broken", "key"), std::nullopt);
     EXPECT_EQ(files.value("array", "key"), std::nullopt);
     EXPECT_EQ(log.entries().size(), 2U);
+    const auto quoted = [](const fs::path& file) { return "“" + file.string() + "”"; };
     EXPECT_EQ(PreferenceFiles::readDomain(first / "array.plist").error(),
-              "holds no dictionary at its top");
-    EXPECT_EQ(PreferenceFiles::readDomain(first / "absent.plist").error(), "cannot be read");
+              quoted(first / "array.plist") + " holds no dictionary at its top");
+    EXPECT_EQ(PreferenceFiles::readDomain(first / "absent.plist").error(),
+              "cannot read " + quoted(first / "absent.plist") + ": No such file or directory");
+    EXPECT_EQ(PreferenceFiles::readDomain(first).error(), quoted(first) + " is not a regular file");
 }
 
 TEST_F(PreferenceFilesTest, ADomainFileReplacesTheSearch) {

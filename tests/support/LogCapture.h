@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -8,7 +9,8 @@
 
 namespace tilewise {
 
-/// Captures every log message while it exists, instead of sending it to the system log.
+/// Captures every message of the application's log categories while it exists, debug ones
+/// included, instead of letting them reach the installed handler. One at a time.
 class LogCapture {
   public:
     struct Entry {
@@ -27,9 +29,11 @@ class LogCapture {
     std::vector<std::string> messages(LogCategory category, LogLevel level) const;
 
   private:
+    static void capture(QtMsgType type, const QMessageLogContext& context, const QString& text);
+
     mutable std::mutex mutex_;
     std::vector<Entry> entries_;
-    Log::Sink previous_;
+    QtMessageHandler previous_;
 };
 
 }  // namespace tilewise

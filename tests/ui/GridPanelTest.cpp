@@ -13,7 +13,7 @@
 
 #include "app/GridPanelController.h"
 #include "platform/ManualScheduler.h"
-#include "platform/sim/SimPanelPlatform.h"
+#include "platform/sim/SimPlatform.h"
 #include "ui/GridView.h"
 
 namespace tilewise {
@@ -31,7 +31,6 @@ constexpr double kPrimaryHeight = 1080;
 class GridPanelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        panel.beeper = [this] { events.push_back("beep"); };
         controller.onSelectionChanged = [this](std::optional<CellSelection> selection) {
             events.push_back("selection " + describe(selection));
         };
@@ -79,7 +78,7 @@ class GridPanelTest : public ::testing::Test {
     }
 
     ManualScheduler queue;
-    sim::SimPanelPlatform platform;
+    sim::SimPlatform platform{queue, {}};
     GridPanel panel{queue};
     GridPanelController controller{panel, queue, platform};
     std::vector<std::string> events;
@@ -116,7 +115,8 @@ TEST_F(GridPanelTest, GridButtonsChangeTheGridAndBeepAtTheLimits) {
     panel.button(PanelButton::moreColumns).click();
     panel.button(PanelButton::fewerRows).click();
     panel.button(PanelButton::fewerRows).click();
-    EXPECT_EQ(events, (std::vector<std::string>{"grid 30x2", "beep", "grid 30x1", "beep"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"grid 30x2", "grid 30x1"}));
+    EXPECT_EQ(platform.workspaceService.beepCount(), 2);
     EXPECT_EQ(panel.sizeLabel().text(), "30 × 1");
     EXPECT_EQ(controller.grid(), (GridSize{30, 1}));
 }
@@ -175,7 +175,7 @@ class GridPanelNoFadeTest : public GridPanelTest, public ::testing::WithParamInt
 
 TEST_P(GridPanelNoFadeTest, HidesAtOnceWithoutAnimations) {
     // Either the desktop asks for reduced motion, or the fade is turned off.
-    platform.reducedMotion = GetParam();
+    platform.workspaceService.setReduceMotion(GetParam());
     controller.fadesOut = GetParam();
     show();
     controller.dismiss();

@@ -9,7 +9,7 @@
 #include "app/GridPanelController.h"
 #include "platform/QtScheduler.h"
 #include "platform/x11/Properties.h"
-#include "platform/x11/X11PanelPlatform.h"
+#include "platform/x11/X11Platform.h"
 #include "tests/x11/support/X11TestSupport.h"
 #include "ui/GridPanel.h"
 #include "ui/GridView.h"
@@ -119,10 +119,10 @@ class GridPanelX11Test : public X11Test {
     }
 
     QtScheduler queue;
-    x11::X11PanelPlatform platform{display()};
+    std::unique_ptr<x11::X11Platform> platform = std::move(*x11::X11Platform::open(queue));
     GridPanel panel{queue};
-    GridPanelController controller{panel, queue, platform};
-    PreviewOverlay overlay{platform};
+    GridPanelController controller{panel, queue, *platform};
+    PreviewOverlay overlay{platform->panelPlatform()};
     int width_ = 0;
     int height_ = 0;
 };
@@ -169,7 +169,8 @@ class OverlayX11Test : public GridPanelX11Test, public ::testing::WithParamInter
         if (GetParam()) {
             compositor_.emplace(std::vector<std::string>{"xcompmgr"},
                                 ChildProcess::Ending::terminate);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return platform.compositorRunning(); }, kWaitMs))
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] { return platform->panelPlatform().compositorRunning(); }, kWaitMs))
                 << "xcompmgr did not start";
         }
     }

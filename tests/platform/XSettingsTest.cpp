@@ -1,4 +1,4 @@
-#include "platform/x11/X11PanelPlatform.h"
+#include "platform/x11/XSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -65,21 +65,20 @@ TEST_P(XSettingsTest, FindsTheIntegerAfterSettingsOfEveryType) {
                           .colour("Gtk/Colour")
                           .integer("Net/DoubleClickTime", 400)
                           .integer("Gtk/EnableAnimations", 0);
-    EXPECT_EQ(X11PanelPlatform::integerSetting(blob.bytes, "Gtk/EnableAnimations"), 0);
-    EXPECT_EQ(X11PanelPlatform::integerSetting(blob.bytes, "Net/DoubleClickTime"), 400);
-    EXPECT_EQ(X11PanelPlatform::integerSetting(blob.bytes, "Net/ThemeName"), std::nullopt);
+    EXPECT_EQ(XSettings::integerSetting(blob.bytes, "Gtk/EnableAnimations"), 0);
+    EXPECT_EQ(XSettings::integerSetting(blob.bytes, "Net/DoubleClickTime"), 400);
+    EXPECT_EQ(XSettings::integerSetting(blob.bytes, "Net/ThemeName"), std::nullopt);
 }
 
 TEST_P(XSettingsTest, TruncatedOrLyingBlobsGiveNothing) {
     Blob blob = Blob(GetParam(), 1).integer("Gtk/EnableAnimations", 1);
     for (std::size_t size = 0; size < blob.bytes.size(); ++size) {
         const std::vector<unsigned char> cut(blob.bytes.begin(), blob.bytes.begin() + size);
-        EXPECT_EQ(X11PanelPlatform::integerSetting(cut, "Gtk/EnableAnimations"), std::nullopt)
-            << size;
+        EXPECT_EQ(XSettings::integerSetting(cut, "Gtk/EnableAnimations"), std::nullopt) << size;
     }
     Blob lying = Blob(GetParam(), 1000).string("A", std::string(3, 'x'));
     lying.bytes[GetParam() ? 14 : 15] = 0xFF;  // a name length far past the end
-    EXPECT_EQ(X11PanelPlatform::integerSetting(lying.bytes, "A"), std::nullopt);
+    EXPECT_EQ(XSettings::integerSetting(lying.bytes, "A"), std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(ByteOrders, XSettingsTest, ::testing::Bool());

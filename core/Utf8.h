@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tilewise::Utf8 {
+
+/// The replacement character U+FFFD, as UTF-8.
+inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+
+/// `text` with each byte that is not part of a valid UTF-8 sequence replaced by U+FFFD; none
+/// when the text is valid UTF-8 already.
+std::optional<std::string> repaired(std::string_view text);
+
+}  // namespace tilewise::Utf8

@@ -1,0 +1,137 @@
+"""The status item as a user meets it: embedded in a real tray (trayer), its menu opened with a
+right click and read through the accessibility tree. A layout whose shortcut another client
+already holds shows that conflict in the menu.
+
+Run inside a D-Bus session on an X server with a window manager:
+    dbus-run-session -- /usr/bin/python3 tray-menu.py TILEWISE_EXECUTABLE
+"""
+import ctypes
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+import uuid
+
+import pyatspi
+from gi.repository import GLib
+
+TIMEOUT = 10.0
+CONTROL_OPTION = 0x40000 | 0x80000
+KEY_H, KEY_J = 4, 38  # macOS key codes; the manager keeps Ctrl+Alt+arrows for itself
+CONFLICT = "In use by another app or another Tilewise shortcut"
+
+
+def eventually(probe, what):
+    deadline = time.monotonic() + TIMEOUT
+    while time.monotonic() < deadline:
+        value = probe()
+        if value:
+            return value
+        time.sleep(0.05)
+    sys.exit(f"FAIL: {what}")
+
+
+def hold_ctrl_alt_j():
+    """Grabs Ctrl+Alt+J on the root window, as another program's shortcut would."""
+    xlib = ctypes.CDLL("libX11.so.6")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+    xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    xlib.XStringToKeysym.restype = ctypes.c_ulong
+    xlib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    xlib.XGrabKey.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_uint, ctypes.c_ulong,
+                              ctypes.c_int, ctypes.c_int, ctypes.c_int]
+    xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    display = xlib.XOpenDisplay(None)
+    key = xlib.XKeysymToKeycode(display, xlib.XStringToKeysym(b"j"))
+    control, mod1 = 1 << 2, 1 << 3
+    xlib.XGrabKey(display, key, control | mod1, xlib.XDefaultRootWindow(display), 1, 1, 1)
+    xlib.XSync(display, 0)
+    return display  # the grab lasts as long as this connection
+
+
+def layout(name, key):
+    return {"id": str(uuid.uuid4()).upper(), "name": name, "enabled": True, "isGlobal": True,
+            "shortcut": {"keyCode": key, "modifiers": CONTROL_OPTION},
+            "grid": {"columns": 2, "rows": 1},
+            "selection": {"startColumn": 0, "startRow": 0, "endColumn": 0, "endRow": 0}}
+
+
+def tray_icon_position():
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
+    # The icon is a child of trayer's panel, named after the application: absolute x, y last.
+    for line in tree.splitlines():
+        found = re.search(r'"Tilewise": \("tilewise" "Tilewise"\)\s+(\d+)x(\d+)\+\S+\s+\+(-?\d+)\+(-?\d+)', line)
+        if found and int(found.group(1)) > 1:
+            width, height, x, y = map(int, found.groups())
+            return x + width // 2, y + height // 2
+    return None
+
+
+def read_menu(x, y):
+    """Opens the menu with a right click and moves to its first entry: the focus event names
+    the entry, whose parent lists them all. An open popup menu is not among the application's
+    children in the accessibility tree, so its events are the way in."""
+    names = []
+
+    def focused(event):
+        if event.source is not None and event.source.getRoleName() == "menu item":
+            names.extend(item.name for item in event.source.parent if item is not None)
+            pyatspi.Registry.stop()
+
+    def open_menu():
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "3"], check=True)
+        GLib.timeout_add(300, lambda: subprocess.run(["xdotool", "key", "Down"]) and False)
+        return False
+
+    pyatspi.Registry.registerEventListener(focused, "object:state-changed:focused")
+    GLib.timeout_add(100, open_menu)
+    GLib.timeout_add(3000, lambda: pyatspi.Registry.stop() or False)
+    pyatspi.Registry.start()
+    pyatspi.Registry.deregisterEventListener(focused, "object:state-changed:focused")
+    subprocess.run(["xdotool", "key", "Escape"])
+    return names
+
+
+def main():
+    executable = sys.argv[1]
+    directory = tempfile.mkdtemp()
+    settings = os.path.join(directory, "settings.json")
+    with open(settings, "w") as file:
+        json.dump({"schemaVersion": 1,
+                   "layouts": [layout("Left", KEY_H), layout("Right", KEY_J)]}, file)
+    held = hold_ctrl_alt_j()
+    environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    children = [subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"]),
+                subprocess.Popen(["trayer", "--edge", "bottom", "--align", "right",
+                                  "--widthtype", "request", "--height", "24"])]
+    try:
+        time.sleep(0.5)  # the accessibility bus must be up before Qt looks for it
+        children.append(subprocess.Popen([executable, "-TilewiseSettingsPath", settings],
+                                         env=environment))
+        x, y = eventually(tray_icon_position, "the status item never embedded in trayer")
+        # The icon may be listed a moment before the tray passes it clicks.
+        names = eventually(lambda: read_menu(x, y), "the menu never opened with its entries")
+        print("menu:", names)
+        left = [name for name in names if name.startswith("Left    ")]
+        right = [name for name in names if name.startswith("Right    ")]
+        if not left or CONFLICT in left[0]:
+            sys.exit(f"FAIL: the Left layout should be listed without a problem: {names}")
+        if not right or not right[0].endswith("  — " + CONFLICT):
+            sys.exit(f"FAIL: the Right layout should show its conflict: {names}")
+        for fixed in ("About Tilewise", "Quit Tilewise"):
+            if fixed not in names:
+                sys.exit(f"FAIL: “{fixed}” is missing: {names}")
+        print("PASS")
+    finally:
+        for child in reversed(children):
+            child.terminate()
+            child.wait()
+        del held
+
+
+if __name__ == "__main__":
+    main()

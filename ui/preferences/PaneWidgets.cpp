@@ -1,0 +1,49 @@
+#include "ui/preferences/PaneWidgets.h"
+
+#include <QLabel>
+#include <QPalette>
+
+#include "app/KeyboardLabels.h"
+#include "app/SettingsStore.h"
+
+namespace tilewise::PaneWidgets {
+namespace {
+
+QColor colourOf(TextStyle style, const QPalette& palette) {
+    switch (style) {
+        case TextStyle::warning:
+            return QColor(0xE6, 0x7E, 0x00);
+        case TextStyle::error:
+            return QColor(0xD0, 0x20, 0x20);
+        case TextStyle::secondary:
+            break;
+    }
+    return palette.color(QPalette::PlaceholderText);
+}
+
+}  // namespace
+
+QLabel* caption(const QString& objectName, const QString& text, TextStyle style, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setWordWrap(true);
+    auto font = label->font();
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    label->setFont(font);
+    auto palette = label->palette();
+    palette.setColor(QPalette::WindowText, colourOf(style, palette));
+    label->setPalette(palette);
+    return label;
+}
+
+void editSettings(SettingsStore& store, const std::function<void(TilewiseSettings&)>& edit) {
+    auto settings = store.settings();
+    edit(settings);
+    store.setSettings(std::move(settings));
+}
+
+QString shortcutText(const KeyCombo& combo, KeyboardLayout& layout) {
+    return QString::fromStdString(KeyboardLabels::shortcutName(combo, layout));
+}
+
+}  // namespace tilewise::PaneWidgets
