@@ -1,8 +1,9 @@
 #include "app/SettingsTransfer.h"
 
-#include "app/Files.h"
+#include "app/SettingsFile.h"
 #include "app/SettingsStore.h"
 #include "core/SettingsCoder.h"
+#include "platform/Files.h"
 
 namespace tilewise::SettingsTransfer {
 
@@ -16,13 +17,10 @@ std::string exportSettings(const TilewiseSettings& settings, const std::filesyst
 }
 
 std::string importSettings(SettingsStore& store, const std::filesystem::path& file) {
-    const auto bytes = Files::readAll(file);
-    if (!bytes)
-        return "Import failed: " + bytes.error();
-    auto settings = SettingsCoder::decode(*bytes);
-    if (!settings)
-        return "Import failed: " + settings.error().description();
-    store.setSettings(std::move(*settings));
+    auto loaded = SettingsFile::read(file);
+    if (!loaded)
+        return "Import failed: " + loaded.error().description;
+    store.setSettings(std::move(loaded->settings));
     store.saveNow();
     return "Imported " + file.filename().string() + ".";
 }
