@@ -21,7 +21,8 @@ std::string importSettings(SettingsStore& store, const std::filesystem::path& fi
     if (!loaded)
         return "Import failed: " + loaded.error().description;
     store.setSettings(std::move(loaded->settings));
-    store.saveNow();
+    if (const auto saved = store.saveNow(); !saved)
+        return "Imported " + file.filename().string() + "; it could not be saved: " + saved.error();
     return "Imported " + file.filename().string() + ".";
 }
 

@@ -1,5 +1,7 @@
 #include "platform/x11/XSettings.h"
 
+#include <X11/Xlib.h>
+
 #include <string>
 
 #include "platform/x11/ErrorTrap.h"

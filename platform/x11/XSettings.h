@@ -1,11 +1,12 @@
 #pragma once
 
-#include <X11/Xlib.h>
-
 #include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
+
+// Forward-declared so that the header does not bring Xlib's macros (None, Bool…) along.
+using Display = struct _XDisplay;
 
 namespace tilewise::x11 {
 
