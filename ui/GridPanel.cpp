@@ -17,6 +17,7 @@
 #include "platform/Log.h"
 #include "ui/GridView.h"
 #include "ui/ImageConversion.h"
+#include "ui/KeyEventCombo.h"
 
 namespace tilewise {
 namespace {
@@ -28,19 +29,6 @@ constexpr int kGridWidth = static_cast<int>(GridPanelController::kGridWidth);
 const QColor kBackground{38, 38, 40};
 const QColor kLabel{240, 240, 240};
 const QColor kSecondaryLabel{160, 160, 165};
-
-Modifiers modifiersOf(Qt::KeyboardModifiers flags) {
-    Modifiers modifiers;
-    if (flags & Qt::ShiftModifier)
-        modifiers.insert(Modifiers::shift);
-    if (flags & Qt::ControlModifier)
-        modifiers.insert(Modifiers::control);
-    if (flags & Qt::AltModifier)
-        modifiers.insert(Modifiers::option);
-    if (flags & Qt::MetaModifier)
-        modifiers.insert(Modifiers::command);
-    return modifiers;
-}
 
 bool isModifierKey(int key) {
     switch (key) {

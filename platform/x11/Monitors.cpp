@@ -84,7 +84,7 @@ std::vector<Monitor> readMonitors(Display* display) {
     if (monitors.empty()) {
         const int screen = DefaultScreen(display);
         monitors.push_back(
-            {1, Rect(0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen))});
+            {1, Rect(0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)), {}});
     }
     return monitors;
 }
