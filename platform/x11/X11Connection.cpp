@@ -80,6 +80,16 @@ std::expected<X11Connection, std::string> X11Connection::open(const std::string&
     return X11Connection(display, std::move(lost));
 }
 
+void X11Connection::endProcessIfLostDuring(const std::function<void()>& requests) const {
+    {
+        const std::lock_guard lock(adoptedMutex);
+        adoptedDisplays().erase(display_);
+    }
+    requests();
+    const std::lock_guard lock(adoptedMutex);
+    adoptedDisplays().insert(display_);
+}
+
 X11Connection::X11Connection(X11Connection&& other) noexcept
     : display_(std::exchange(other.display_, nullptr)), lost_(std::move(other.lost_)) {}
 

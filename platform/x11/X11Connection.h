@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <expected>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,10 @@ class X11Connection {
     Window root() const { return DefaultRootWindow(display_); }
     /// True once the server went away; every later request fails quietly.
     bool broken() const { return lost_ && lost_->load(); }
+    /// Runs `requests` as if the connection were still being opened: a server lost meanwhile
+    /// ends the process with the sentence and status 1. For libraries that dereference what a
+    /// failed request left empty (libXi's extension set-up) instead of failing.
+    void endProcessIfLostDuring(const std::function<void()>& requests) const;
 
   private:
     void close();

@@ -2,6 +2,7 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xproto.h>
+#include <X11/extensions/XInput.h>
 #include <X11/extensions/XInput2.h>
 
 #include <algorithm>
@@ -207,10 +208,23 @@ void X11HotKeys::regrabAll() {
 void X11HotKeys::watchRawReleases() {
     Display* display = connection_.display();
     int event = 0, error = 0, major = 2, minor = 1;
-    // libXi dereferences missing extension data on a lost connection: it is asked nothing then.
-    if (!XQueryExtension(display, "XInputExtension", &xiOpcode_, &event, &error) ||
-        connection_.broken() || XIQueryVersion(display, &major, &minor) != Success ||
-        connection_.broken()) {
+    bool available = false;
+    // libXi keeps what it learns of the extension on first use and dereferences it without a
+    // check in XIQueryVersion: a server going away during that first use (its extensions are
+    // closed before its clients) would crash it. XGetExtensionVersion makes that first use and
+    // checks the result; a server lost in here ends the process with its sentence.
+    connection_.endProcessIfLostDuring([&] {
+        XExtensionVersion* version = XGetExtensionVersion(display, INAME);
+        const bool present = version != nullptr &&
+                             version != reinterpret_cast<XExtensionVersion*>(NoSuchExtension) &&
+                             version->present;
+        if (version != nullptr && version != reinterpret_cast<XExtensionVersion*>(NoSuchExtension))
+            XFree(version);
+        available = present &&
+                    XQueryExtension(display, "XInputExtension", &xiOpcode_, &event, &error) &&
+                    XIQueryVersion(display, &major, &minor) == Success;
+    });
+    if (!available || connection_.broken()) {
         xiOpcode_ = -1;
         return;
     }
