@@ -11,6 +11,7 @@ PreferencesConnection::PreferencesConnection(AppCoordinator& app, PanelPlatform&
           .permission = app.permission(),
           .loginItem = app.platform().loginItem(),
           .keyboardLayout = app.platform().keyboardLayout(),
+          .texts = app.platform().texts(),
           .userDefaults = app.platform().userDefaults(),
           .virtualKeyCode =
               [&panelPlatform](std::uint32_t nativeScanCode) {

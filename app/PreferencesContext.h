@@ -7,6 +7,7 @@
 
 #include "app/HotKeyService.h"
 #include "core/Uuid.h"
+#include "platform/PlatformTexts.h"
 #include "platform/Publisher.h"
 
 namespace tilewise {
@@ -34,6 +35,8 @@ struct PreferencesContext {
     AccessibilityPermission& permission;
     LoginItem& loginItem;
     KeyboardLayout& keyboardLayout;
+    /// How this system words shortcuts (Ctrl, Alt… on Linux).
+    const PlatformTexts& texts;
     /// Where Divvy's saved shortcuts are looked for.
     UserDefaults& userDefaults;
     /// The key position (a virtual key code) of a key press the toolkit reports with this

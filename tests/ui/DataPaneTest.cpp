@@ -96,6 +96,7 @@ TEST_F(DataPaneTest, TheStoresLoadProblemComesFirst) {
                                        .permission = permission,
                                        .loginItem = loginItem,
                                        .keyboardLayout = keyboardLayout,
+                                       .texts = PlatformTexts::forBackend("sim"),
                                        .userDefaults = userDefaults};
     DataPane shown(rejectedContext);
     auto* problem = find<QLabel>(shown, "loadProblem");

@@ -95,6 +95,14 @@ TEST_F(LayoutsPaneTest, MinusSelectsTheFirstRemainingLayoutOrNothing) {
     EXPECT_FALSE(find<QToolButton>(*pane, "removeLayout")->isEnabled());
 }
 
+TEST_F(LayoutsPaneTest, ShortcutsAreWordedAsTheDesktopLabelsItsKeys) {
+    auto named = layout("Left");
+    named.shortcut = KeyCombo{123, Modifiers::control | Modifiers::option};
+    changeSettings([&named](TilewiseSettings& settings) { settings.layouts = {named}; });
+    const LayoutListModel linux{store, keyboardLayout, PlatformTexts::forBackend("x11")};
+    EXPECT_EQ(linux.index(0, 0).data(LayoutListModel::shortcutRole).toString(), "Ctrl+Alt+Left");
+}
+
 TEST_F(LayoutsPaneTest, RowsShowUntitledTheShortcutAndDisabledLayoutsHalfTransparent) {
     auto unnamed = layout("");
     unnamed.enabled = false;

@@ -9,6 +9,7 @@ PreferencesFixture::PreferencesFixture()
           .permission = permission,
           .loginItem = loginItem,
           .keyboardLayout = keyboardLayout,
+          .texts = PlatformTexts::forBackend("sim"),
           .userDefaults = userDefaults,
           .virtualKeyCode = [](std::uint32_t xKeycode) -> std::optional<std::uint16_t> {
               // The X server numbers every key as its evdev code plus 8.

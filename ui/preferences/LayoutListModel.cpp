@@ -18,10 +18,11 @@ bool sameOrder(const std::vector<SavedLayout>& a, const std::vector<SavedLayout>
 }  // namespace
 
 LayoutListModel::LayoutListModel(SettingsStore& store, KeyboardLayout& keyboardLayout,
-                                 QObject* parent)
+                                 const PlatformTexts& texts, QObject* parent)
     : QAbstractListModel(parent),
       store_(store),
       keyboardLayout_(keyboardLayout),
+      texts_(texts),
       layouts_(store.settings().layouts) {}
 
 void LayoutListModel::refresh() {
@@ -62,8 +63,9 @@ QVariant LayoutListModel::data(const QModelIndex& index, int role) const {
         case idRole:
             return QString::fromStdString(layout.id.string());
         case shortcutRole:
-            return layout.shortcut ? PaneWidgets::shortcutText(*layout.shortcut, keyboardLayout_)
-                                   : QString{};
+            return layout.shortcut
+                       ? PaneWidgets::shortcutText(*layout.shortcut, keyboardLayout_, texts_)
+                       : QString{};
         case opacityRole:
             return layout.enabled ? 1.0 : kDisabledOpacity;
         default:

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Settings.h"
+#include "platform/PlatformTexts.h"
 
 namespace tilewise {
 
@@ -24,7 +25,7 @@ class LayoutListModel : public QAbstractListModel {
     };
 
     LayoutListModel(SettingsStore& store, KeyboardLayout& keyboardLayout,
-                    QObject* parent = nullptr);
+                    const PlatformTexts& texts, QObject* parent = nullptr);
 
     /// Follows the store's layouts: rows keep their place when only their contents changed.
     void refresh();
@@ -43,6 +44,7 @@ class LayoutListModel : public QAbstractListModel {
   private:
     SettingsStore& store_;
     KeyboardLayout& keyboardLayout_;
+    const PlatformTexts& texts_;
     std::vector<SavedLayout> layouts_;
 };
 

@@ -71,7 +71,7 @@ QWidget* LayoutsPane::buildList() {
     frame->setFixedWidth(210);
     frame->setFrameShape(QFrame::Box);
     frame->setLineWidth(1);
-    model_ = new LayoutListModel(context_.store, context_.keyboardLayout, this);
+    model_ = new LayoutListModel(context_.store, context_.keyboardLayout, context_.texts, this);
     list_ = named(new QListView(frame), "layoutList", "Saved layouts");
     list_->setModel(model_);
     list_->setItemDelegate(new LayoutRowDelegate(list_));

@@ -42,8 +42,8 @@ void editSettings(SettingsStore& store, const std::function<void(TilewiseSetting
     store.setSettings(std::move(settings));
 }
 
-QString shortcutText(const KeyCombo& combo, KeyboardLayout& layout) {
-    return QString::fromStdString(KeyboardLabels::shortcutName(combo, layout));
+QString shortcutText(const KeyCombo& combo, KeyboardLayout& layout, const PlatformTexts& texts) {
+    return QString::fromStdString(texts.render(KeyboardLabels::shortcutName(combo, layout)));
 }
 
 }  // namespace tilewise::PaneWidgets

@@ -6,6 +6,7 @@
 
 #include "core/KeyCombo.h"
 #include "core/Settings.h"
+#include "platform/PlatformTexts.h"
 
 class QLabel;
 
@@ -35,7 +36,7 @@ QLabel* caption(const QString& objectName, const QString& text, TextStyle style,
 void editSettings(SettingsStore& store, const std::function<void(TilewiseSettings&)>& edit);
 
 /// A shortcut as the preferences show it: the modifiers followed by the key's name.
-QString shortcutText(const KeyCombo& combo, KeyboardLayout& layout);
+QString shortcutText(const KeyCombo& combo, KeyboardLayout& layout, const PlatformTexts& texts);
 
 }  // namespace PaneWidgets
 }  // namespace tilewise

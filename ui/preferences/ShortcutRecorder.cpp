@@ -11,13 +11,13 @@ namespace tilewise {
 ShortcutRecorder::ShortcutRecorder(PreferencesContext& context, Binding binding,
                                    const QString& accessibleName, QWidget* parent)
     : QWidget(parent), binding_(std::move(binding)) {
-    button_ =
-        PaneWidgets::named(new RecorderButton(
-                               [&context](const KeyCombo& combo) {
-                                   return PaneWidgets::shortcutText(combo, context.keyboardLayout);
-                               },
-                               context.virtualKeyCode, this),
-                           "recorderButton", accessibleName);
+    button_ = PaneWidgets::named(new RecorderButton(
+                                     [&context](const KeyCombo& combo) {
+                                         return PaneWidgets::shortcutText(
+                                             combo, context.keyboardLayout, context.texts);
+                                     },
+                                     context.virtualKeyCode, this),
+                                 "recorderButton", accessibleName);
     button_->onChange = [this](std::optional<KeyCombo> combo) { binding_.write(combo); };
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
