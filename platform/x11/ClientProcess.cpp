@@ -29,11 +29,11 @@ std::optional<ProcessId> connectionProcess(Display* display, Window client) {
     int event = 0, error = 0;
     if (!XResQueryExtension(display, &event, &error))
         return std::nullopt;
-    XResClientIdSpec spec{client, XRES_CLIENT_ID_PID_MASK};
+    XResClientIdSpec wanted{client, XRES_CLIENT_ID_PID_MASK};
     long count = 0;
     XResClientIdValue* values = nullptr;
     ErrorTrap trap(display);
-    if (XResQueryClientIds(display, 1, &spec, &count, &values) != Success || trap.check()) {
+    if (XResQueryClientIds(display, 1, &wanted, &count, &values) != Success || trap.check()) {
         return std::nullopt;
     }
     std::optional<ProcessId> pid;

@@ -75,13 +75,13 @@ QWidget* GridPane::buildMarginsSection() {
     auto* screenRow = new QHBoxLayout;
     auto* spacingRow = new QHBoxLayout;
     for (std::size_t i = 0; i < kMarginFields.size(); ++i) {
-        const auto& spec = kMarginFields[i];
-        auto* field = named(new PointsField(marginFields_), spec.objectName, spec.title);
-        field->onEdit = [this, get = spec.value](double value) {
+        const auto& margin = kMarginFields[i];
+        auto* field = named(new PointsField(marginFields_), margin.objectName, margin.title);
+        field->onEdit = [this, get = margin.value](double value) {
             PaneWidgets::editSettings(store_, [&](TilewiseSettings& s) { get(s.margins) = value; });
         };
         auto* row = i < kScreenEdgeFields ? screenRow : spacingRow;
-        row->addWidget(new QLabel(spec.title, marginFields_));
+        row->addWidget(new QLabel(margin.title, marginFields_));
         row->addWidget(field);
         fields_[i] = field;
     }
