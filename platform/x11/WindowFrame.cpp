@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "platform/x11/ErrorTrap.h"
 #include "platform/x11/Properties.h"
@@ -49,6 +50,16 @@ std::optional<WindowFrame::ClientGeometry> clientGeometry(Display* display, Wind
         return std::nullopt;
     }
     return geometry;
+}
+
+// The client size that gives a frame of `size`: the frame less decorations and border, plus
+// the shadow a client-side-decorated window draws around its visible part.
+std::pair<long, long> clientSizeFor(Size size, const Edges& frame, const Edges& shadow,
+                                    long border) {
+    return {std::max(1L, std::lround(size.width) - frame.left - frame.right + shadow.left +
+                             shadow.right - 2 * border),
+            std::max(1L, std::lround(size.height) - frame.top - frame.bottom + shadow.top +
+                             shadow.bottom - 2 * border)};
 }
 
 }  // namespace
@@ -179,10 +190,7 @@ std::expected<void, WindowFault> WindowFrame::request(Window window, std::option
     }
     if (size) {
         flags |= kGivesWidth | kGivesHeight;
-        width = std::max(1L, std::lround(size->width) - frame.left - frame.right + shadow.left +
-                                 shadow.right - 2 * border);
-        height = std::max(1L, std::lround(size->height) - frame.top - frame.bottom + shadow.top +
-                                  shadow.bottom - 2 * border);
+        std::tie(width, height) = clientSizeFor(*size, frame, shadow, border);
         expected.size = {width, height};
         expected.allowedSize = SizeHints::read(display_, window).constrain(width, height);
     }
@@ -261,6 +269,18 @@ std::expected<void, WindowFault> WindowFrame::awaitManager(Window window,
 
 bool WindowFrame::isResizable(Window window) const {
     return !SizeHints::read(display_, window).isFixed();
+}
+
+bool WindowFrame::hintsAccountFor(Window window, Size requested, Size actual) const {
+    const auto client = clientGeometry(display_, window);
+    if (!client)
+        return false;
+    const Edges frame = decorations(window);
+    const Edges shadow = shadows(window);
+    const long border = client->border;
+    return SizeHints::read(display_, window)
+        .accountFor(clientSizeFor(requested, frame, shadow, border),
+                    clientSizeFor(actual, frame, shadow, border));
 }
 
 }  // namespace tilewise::x11
