@@ -228,6 +228,11 @@ std::expected<void, WindowFault> WindowFrame::leaveMaximizedAndFullScreen(
     const bool fullScreen = has(atoms_.netWmStateFullscreen);
     if (!maximized && !fullScreen)
         return {};
+    // A client-side-decorated window drops its shadow while it fills the monitor and draws it
+    // again only once it has seen the state go, after the manager is through: until then its
+    // extents would put the visible frame off by the shadow.
+    const auto shadow = Properties::cardinals(display_, window, atoms_.gtkFrameExtents);
+    const bool shadowReturns = shadow && edgesFrom(shadow) == Edges{};
     sync_.discardPendingEvents();
     if (maximized) {
         sync_.send(window, atoms_.netWmState,
@@ -238,7 +243,29 @@ std::expected<void, WindowFault> WindowFrame::leaveMaximizedAndFullScreen(
         sync_.send(window, atoms_.netWmState,
                    {kRemoveState, static_cast<long>(atoms_.netWmStateFullscreen), 0, 2, 0});
     }
-    return awaitManager(window, timeout, ExpectedClient{});
+    auto left = awaitManager(window, timeout, ExpectedClient{});
+    if (!left || !shadowReturns)
+        return left;
+    return awaitShadow(window, timeout);
+}
+
+// GTK passes through a shadowless "tiled" state while a manager takes the two maximized
+// states away one at a time, so only extents with a shadow are the final ones. A client that
+// keeps none ends the wait at the timeout without an error: its extents as they are hold.
+std::expected<void, WindowFault> WindowFrame::awaitShadow(Window window,
+                                                          std::chrono::milliseconds timeout) {
+    if (shadows(window) != Edges{})
+        return {};
+    bool destroyed = false;
+    sync_.awaitEvent(timeout, [&](const XEvent& event) {
+        destroyed = event.type == DestroyNotify && event.xdestroywindow.window == window;
+        return destroyed || (event.type == PropertyNotify && event.xproperty.window == window &&
+                             event.xproperty.atom == atoms_.gtkFrameExtents &&
+                             shadows(window) != Edges{});
+    });
+    if (destroyed)
+        return std::unexpected(WindowFault::vanished);
+    return {};
 }
 
 std::expected<void, WindowFault> WindowFrame::awaitManager(Window window,

@@ -73,6 +73,7 @@ class WindowFrame {
 
     std::expected<void, WindowFault> awaitManager(Window window, std::chrono::milliseconds timeout,
                                                   const ExpectedClient& expected);
+    std::expected<void, WindowFault> awaitShadow(Window window, std::chrono::milliseconds timeout);
 
     Display* display_;
     const Atoms& atoms_;

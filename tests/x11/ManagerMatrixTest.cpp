@@ -1,6 +1,7 @@
 // Real clients placed by the executable under whichever window manager the suite runs with,
 // each frame measured through the window tree rather than read from the properties the
 // backend relies on.
+#include <algorithm>
 #include <regex>
 
 #include "tests/support/Printers.h"
@@ -16,6 +17,7 @@ struct Client {
     std::vector<std::string> command;
     std::string windowClass;
     bool limitsItsSize;  ///< sizes in steps, a minimum or a fixed size may keep it off the cells
+    bool startsMaximized = false;
 };
 
 // What one `place` printed and where the window really is.
@@ -61,6 +63,31 @@ class ManagerMatrixTest : public X11Test, public ::testing::WithParamInterface<C
                     frame.height() - s[2] - s[3]);
     }
 
+    // As its title bar's button does; done once the client has redrawn itself without shadow.
+    void maximize(Window window) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = atoms().netWmState;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = 1;  // add
+        event.xclient.data.l[1] = static_cast<long>(atoms().netWmStateMaximizedVert);
+        event.xclient.data.l[2] = static_cast<long>(atoms().netWmStateMaximizedHorz);
+        event.xclient.data.l[3] = 1;  // from an application
+        XSendEvent(display(), root(), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &event);
+        const auto shadowless = [&] {
+            const auto shadow =
+                x11::Properties::cardinals(display(), window, atoms().gtkFrameExtents);
+            return !shadow || std::ranges::all_of(*shadow, [](long edge) { return edge == 0; });
+        };
+        ASSERT_TRUE(waitForProperty(window, atoms().netWmState, [&] {
+            const auto states = x11::Properties::atoms(display(), window, atoms().netWmState);
+            return states && std::ranges::count(*states, atoms().netWmStateMaximizedVert) == 1;
+        }));
+        ASSERT_TRUE(waitForProperty(window, atoms().gtkFrameExtents, shadowless));
+    }
+
     Placement place(Window window, const std::string& cells) {
         Placement placement;
         placement.before = measure(window);
@@ -94,6 +121,8 @@ void expectHonest(const Placement& placement, bool limitsItsSize) {
 
 TEST_P(ManagerMatrixTest, PlacesTheClientAndTellsTheTruth) {
     const Client& client = GetParam();
+    if (windowManagerName() == "i3" && client.startsMaximized)
+        GTEST_SKIP() << "i3 has no maximized state for a floating window";
     if (windowManagerName() == "i3" && std::string(client.name) == "fixedSizeDialog") {
         GTEST_SKIP() << "known fault: i3 puts a floating fixed-size dialog's client, not its "
                         "frame, at the requested corner";
@@ -101,6 +130,8 @@ TEST_P(ManagerMatrixTest, PlacesTheClientAndTellsTheTruth) {
     auto window = openProgram(client.command, client.windowClass);
     ASSERT_NE(window.id, None);
     focus(window.id);
+    if (client.startsMaximized)
+        maximize(window.id);
     // Into a cell, then to the next one, then once more where it already is.
     for (const char* cells : {"0,0:0,0", "1,1:1,1", "1,1:1,1"}) {
         SCOPED_TRACE(std::string(client.name) + " to " + cells + " on " + windowManagerName());
@@ -131,6 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
     Clients, ManagerMatrixTest,
     ::testing::Values(Client{"xterm", {"xterm"}, "XTerm", true},
                       Client{"gtk3demo", {"gtk3-demo"}, "Gtk3-demo", true},
+                      Client{"gtk3demoMaximized", {"gtk3-demo"}, "Gtk3-demo", true, true},
                       Client{"qt6assistant", {"/usr/lib/qt6/bin/assistant"}, "assistant", true},
                       Client{"xcalcWithoutPid", {"xcalc"}, "XCalc", true},
                       Client{"fixedSizeDialog",
