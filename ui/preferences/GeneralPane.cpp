@@ -82,7 +82,8 @@ QWidget* GeneralPane::buildStartupSection() {
     connect(launchAtLogin_, &QCheckBox::clicked, this, [this](bool on) { setLaunch(on); });
     launchError_ = PaneWidgets::caption("launchError", {}, TextStyle::warning, box);
     hiddenIconCaption_ = PaneWidgets::caption(
-        "hiddenIconCaption", "With the icon hidden, start Tilewise again to show Preferences.",
+        "hiddenIconCaption",
+        rendered("With the icon hidden, open Tilewise again from Finder to show Preferences."),
         TextStyle::secondary, box);
     box->layout()->addWidget(launchAtLogin_);
     box->layout()->addWidget(launchError_);
@@ -178,14 +179,19 @@ void GeneralPane::setLaunch(bool on) {
     refresh();
 }
 
+QString GeneralPane::rendered(std::string_view text) const {
+    return QString::fromStdString(context_.texts.render(text));
+}
+
 void GeneralPane::refresh() {
     const auto& settings = context_.store.settings();
     const bool trusted = context_.permission.isTrusted();
-    trust_->setText(trusted ? "✔ Accessibility access granted" : "⚠ Accessibility access needed");
+    trust_->setText(trusted ? rendered("✔ Accessibility access granted")
+                            : rendered("⚠ Accessibility access needed"));
     trust_->setStyleSheet(trusted ? "color: #2e9b3a" : "color: #e67e00");
     grantAccess_->setVisible(!trusted);
     launchAtLogin_->setChecked(launch_.enabled);
-    launchError_->setText(QString::fromStdString(launch_.message.value_or("")));
+    launchError_->setText(rendered(launch_.message.value_or("")));
     launchError_->setVisible(launch_.message.has_value());
     for (const auto& [box, field] : toggles_) {
         box->setChecked(settings.*field);
