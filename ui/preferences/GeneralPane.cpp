@@ -79,7 +79,7 @@ QWidget* GeneralPane::buildStartupSection() {
     auto* box = section({}, this);
     launchAtLogin_ =
         named(new QCheckBox("Launch at login", box), "launchAtLogin", "Launch at login");
-    connect(launchAtLogin_, &QCheckBox::clicked, this, [this](bool on) { setLaunch(on); });
+    connect(launchAtLogin_, &QCheckBox::toggled, this, [this](bool on) { setLaunch(on); });
     launchError_ = PaneWidgets::caption("launchError", {}, TextStyle::warning, box);
     hiddenIconCaption_ = PaneWidgets::caption(
         "hiddenIconCaption",
@@ -157,7 +157,7 @@ QWidget* GeneralPane::buildBehaviorSection() {
 QCheckBox* GeneralPane::toggle(const QString& objectName, const QString& title,
                                bool TilewiseSettings::*field) {
     auto* box = named(new QCheckBox(title, this), objectName, title);
-    connect(box, &QCheckBox::clicked, this, [this, field](bool on) {
+    connect(box, &QCheckBox::toggled, this, [this, field](bool on) {
         PaneWidgets::editSettings(context_.store,
                                   [&](TilewiseSettings& settings) { settings.*field = on; });
     });
@@ -190,11 +190,11 @@ void GeneralPane::refresh() {
                             : rendered("⚠ Accessibility access needed"));
     trust_->setStyleSheet(trusted ? "color: #2e9b3a" : "color: #e67e00");
     grantAccess_->setVisible(!trusted);
-    launchAtLogin_->setChecked(launch_.enabled);
+    PaneWidgets::showChecked(launchAtLogin_, launch_.enabled);
     launchError_->setText(rendered(launch_.message.value_or("")));
     launchError_->setVisible(launch_.message.has_value());
     for (const auto& [box, field] : toggles_) {
-        box->setChecked(settings.*field);
+        PaneWidgets::showChecked(box, settings.*field);
     }
     hiddenIconCaption_->setVisible(!settings.showMenuBarIcon);
     panelShortcutRow_->setEnabled(settings.panelShortcutEnabled);
