@@ -28,6 +28,7 @@ constexpr std::array kSentences{
               "announce itself the EWMH way; Tilewise cannot arrange windows with it."},
     Rewording{"Accessibility access granted", "Window manager found"},
     Rewording{"Accessibility access needed", "Window manager needed"},
+    Rewording{"Grant Access…", "Show How…"},
     Rewording{"Tilewise Accessibility Access", "Tilewise Window Manager"},
     Rewording{"Waiting for access", "Waiting for a window manager"},
     Rewording{"Access granted", "Window manager found"},

@@ -15,6 +15,7 @@ constexpr Rendering kRenderings[] = {
     {"Accessibility Access Needed…", "Window Manager Needed…"},
     {"⚠ Accessibility access needed", "⚠ Window manager needed"},
     {"✔ Accessibility access granted", "✔ Window manager found"},
+    {"Grant Access…", "Show How…"},
     {"Tilewise needs Accessibility permission to move windows.",
      "Tilewise needs a running window manager to move windows."},
     {"Reserved by a macOS keyboard shortcut", "Reserved by a keyboard shortcut of the desktop"},

@@ -63,7 +63,8 @@ QWidget* GeneralPane::buildPermissionSection() {
     auto* row = new QHBoxLayout;
     trust_ = new QLabel(box);
     trust_->setObjectName("trustState");
-    grantAccess_ = named(new QPushButton("Grant Access…", box), "grantAccess", "Grant Access…");
+    const auto grant = rendered("Grant Access…");
+    grantAccess_ = named(new QPushButton(grant, box), "grantAccess", grant);
     connect(grantAccess_, &QPushButton::clicked, this, [this] {
         if (context_.showOnboarding)
             context_.showOnboarding();
