@@ -1,7 +1,7 @@
 """Drives the shown preferences window through the accessibility tree and the keyboard.
 
-Arguments: the executable of the running instance, and a folder of the run: the command
-`xdg-open` there records what it is asked to open in `opened`, and an export goes there.
+Arguments: the executable of the running instance, and the run's folder: its bin/xdg-open
+(first on the instance's PATH) writes what it is asked to open to `opened`; exports go there.
 """
 import json
 import os
