@@ -21,10 +21,8 @@ AXError faultStatus(WindowFault fault) {
 
 }  // namespace
 
-X11Accessibility::X11Accessibility(X11Connection connection)
-    : connection_(std::move(connection)),
-      atoms_(Atoms::intern(connection_.display())),
-      frame_(connection_.display(), atoms_) {}
+X11Accessibility::X11Accessibility(X11Connection connection, const Atoms& atoms)
+    : connection_(std::move(connection)), atoms_(atoms), frame_(connection_.display(), atoms_) {}
 
 bool X11Accessibility::isProcessTrusted() {
     const std::lock_guard lock(mutex_);
@@ -150,19 +148,20 @@ bool X11Accessibility::allows(Window window, Atom action) {
 }
 
 AXCopyResult X11Accessibility::windowAttribute(Window window, std::string_view attribute) {
-    const auto frame = frame_.read(window);
-    if (!frame)
+    if (attribute == AXAttribute::position || attribute == AXAttribute::size) {
+        const auto frame = frame_.read(window);
+        if (!frame)
+            return {kAXErrorInvalidUIElement, std::nullopt};
+        return {kAXErrorSuccess,
+                attribute == AXAttribute::position ? AXValue{frame->origin} : AXValue{frame->size}};
+    }
+    const auto taken = frame_.takeSnapshot(window);
+    if (!taken)
         return {kAXErrorInvalidUIElement, std::nullopt};
-    if (attribute == AXAttribute::position)
-        return {kAXErrorSuccess, AXValue{frame->origin}};
-    if (attribute == AXAttribute::size)
-        return {kAXErrorSuccess, AXValue{frame->size}};
-    if (attribute == AXAttribute::minimized) {
-        return {kAXErrorSuccess, AXValue{hasState(window, atoms_.netWmStateHidden)}};
-    }
-    if (attribute == AXAttribute::fullScreen) {
-        return {kAXErrorSuccess, AXValue{hasState(window, atoms_.netWmStateFullscreen)}};
-    }
+    if (attribute == AXAttribute::minimized)
+        return {kAXErrorSuccess, AXValue{taken->hasState(atoms_.netWmStateHidden)}};
+    if (attribute == AXAttribute::fullScreen)
+        return {kAXErrorSuccess, AXValue{taken->hasState(atoms_.netWmStateFullscreen)}};
     if (attribute == AXAttribute::subrole) {
         Display* display = connection_.display();
         const auto types = Properties::atoms(display, window, atoms_.netWmWindowType);

@@ -17,7 +17,8 @@ namespace tilewise::x11 {
 /// controller's worker never shares one with the main thread.
 class X11Accessibility final : public Accessibility {
   public:
-    explicit X11Accessibility(X11Connection connection);
+    /// `atoms` are the server's, interned on any connection.
+    X11Accessibility(X11Connection connection, const Atoms& atoms);
 
     /// Trusted while an EWMH window manager runs: without one no window can be arranged.
     bool isProcessTrusted() override;
