@@ -85,9 +85,16 @@ WindowFrame::WindowFrame(Display* display, const Atoms& atoms)
     : display_(display), atoms_(atoms), sync_(display, atoms) {}
 
 Edges WindowFrame::decorations(Window window, const WindowSnapshot& snapshot) const {
-    if (snapshot.frameExtents)
-        return edgesFrom(snapshot.frameExtents);
-    return enclosingFrameEdges(window);
+    if (keepsFrameToItself(snapshot))
+        return enclosingFrameEdges(window);
+    return edgesFrom(snapshot.frameExtents);
+}
+
+// A manager that does not list the frame extents among what it supports (i3) may still set
+// them when a client asks before mapping, as an estimate: its frame window is the truth, and
+// it takes every position as the client's own. Without extents on the window, the same holds.
+bool WindowFrame::keepsFrameToItself(const WindowSnapshot& snapshot) const {
+    return !snapshot.frameExtents || !sync_.supports(atoms_.netFrameExtents);
 }
 
 // A manager that publishes no extents (i3) still draws its title and border in a frame window
@@ -188,8 +195,7 @@ std::expected<bool, WindowFault> WindowFrame::request(Window window, std::option
         x = std::lround(origin->x) - shadow.left;
         y = std::lround(origin->y) - shadow.top;
         expected.origin = {x + frame.left + border, y + frame.top + border};
-        // A manager that keeps its frame to itself takes the position as the client's own.
-        if (!snapshot.frameExtents) {
+        if (keepsFrameToItself(snapshot)) {
             x += frame.left;
             y += frame.top;
         }

@@ -53,6 +53,7 @@ class WindowFrame {
   private:
     Edges decorations(Window window, const WindowSnapshot& snapshot) const;
     Edges enclosingFrameEdges(Window window) const;
+    bool keepsFrameToItself(const WindowSnapshot& snapshot) const;
     /// True when a request went out (and was answered), false when it would change nothing.
     std::expected<bool, WindowFault> request(Window window, std::optional<Point> origin,
                                              std::optional<Size> size,

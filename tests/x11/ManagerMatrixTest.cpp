@@ -155,10 +155,6 @@ TEST_P(ManagerMatrixTest, PlacesTheClientAndTellsTheTruth) {
     const Client& client = GetParam();
     if (windowManagerName() == "i3" && client.startsMaximized)
         GTEST_SKIP() << "i3 has no maximized state for a floating window";
-    if (windowManagerName() == "i3" && std::string(client.name) == "fixedSizeDialog") {
-        GTEST_SKIP() << "known fault: i3 puts a floating fixed-size dialog's client, not its "
-                        "frame, at the requested corner";
-    }
     auto window = openProgram(client.command, client.windowClass);
     ASSERT_NE(window.id, None);
     focus(window.id);
