@@ -306,6 +306,11 @@ std::expected<void, WindowFault> WindowFrame::awaitManager(Window window,
     return {};
 }
 
+bool WindowFrame::managerRuns() {
+    sync_.refresh();
+    return sync_.managerRuns();
+}
+
 bool WindowFrame::isResizable(Window window) const {
     return !SizeHints::read(display_, window).isFixed();
 }

@@ -47,6 +47,8 @@ class WindowFrame {
     /// where `requested` was asked; false when they do not or the window is gone.
     bool hintsAccountFor(Window window, Size requested, Size actual) const;
 
+    /// True when a window manager runs (looked at again only once the last one seen went).
+    bool managerRuns();
     /// The window's geometry and frame properties in one round trip; absent when it is gone.
     std::optional<WindowSnapshot> takeSnapshot(Window window) const;
 

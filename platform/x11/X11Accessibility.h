@@ -51,6 +51,8 @@ class X11Accessibility final : public Accessibility {
     Atoms atoms_;
     WindowFrame frame_;
     std::map<std::uint64_t, std::chrono::milliseconds> timeouts_;
+    /// The frame whose position was the last thing read, for the size read that follows.
+    std::optional<std::pair<Window, Rect>> positionRead_;
 };
 
 }  // namespace tilewise::x11

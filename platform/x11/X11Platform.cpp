@@ -1,5 +1,7 @@
 #include "platform/x11/X11Platform.h"
 
+#include <X11/XKBlib.h>
+
 #include <filesystem>
 #include <system_error>
 
@@ -9,7 +11,10 @@ std::expected<std::unique_ptr<X11Platform>, std::string> X11Platform::open(Sched
     auto main = X11Connection::open();
     if (!main)
         return std::unexpected(main.error());
+    // The worker never reads keys: its connection skips the keyboard extension's set-up.
+    XkbIgnoreExtension(True);
     auto worker = X11Connection::open();
+    XkbIgnoreExtension(False);
     if (!worker)
         return std::unexpected(worker.error());
     std::unique_ptr<X11Platform> platform(
