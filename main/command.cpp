@@ -8,8 +8,8 @@
 
 // The subcommands that no running instance answers (`place` and `apply` on their own,
 // `displays`, `check-settings`, …), done by this process alone. It loads Qt's core and the X
-// libraries but none of Qt's widgets: a one-off command starts several times faster than the
-// desktop program would. The `tilewise` command has just asked the running instance, if any.
+// libraries but none of Qt's widgets, whose loading would take most of a one-off command's
+// time. The `tilewise` command has just asked the running instance, if any.
 int main(int argc, char** argv) {
     tilewise::LogSink::install();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
