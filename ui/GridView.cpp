@@ -1,8 +1,8 @@
 #include "ui/GridView.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace tilewise {
 namespace {
@@ -54,7 +54,7 @@ GridCell GridView::cellAt(QPointF point) const {
                                   grid(), true);
 }
 
-void GridView::paintEvent(QPaintEvent*) {
+void GridView::paintEvent(QPaintEvent* event) {
     if (grid().columns <= 0 || grid().rows <= 0)
         return;
     QPainter painter(this);
@@ -63,19 +63,35 @@ void GridView::paintEvent(QPaintEvent*) {
     const QColor label = palette().color(QPalette::WindowText);
     const QColor accent = palette().color(QPalette::Highlight);
     const auto selection = tracker_.selection();
+    const QRectF dirty = event->rect();
     for (std::int64_t row = 0; row < grid().rows; ++row) {
         for (std::int64_t column = 0; column < grid().columns; ++column) {
             const GridCell cell{column, row};
+            const QRectF rect = cellRect(cell);
+            if (!rect.intersects(dirty))
+                continue;
             QColor fill = withAlpha(label, kCellAlpha);
             if (selection && contains(*selection, cell))
                 fill = withAlpha(accent, kSelectedAlpha);
             else if (!selection && hoverCell_ == cell)
                 fill = withAlpha(label, kHoverAlpha);
-            QPainterPath path;
-            path.addRoundedRect(cellRect(cell), kCornerRadius, kCornerRadius);
-            painter.fillPath(path, fill);
+            painter.setBrush(fill);
+            painter.drawRoundedRect(rect, kCornerRadius, kCornerRadius);
         }
     }
+}
+
+// A drag that moves by a cell repaints the cells it changes, not the whole grid.
+void GridView::updateCells(std::optional<CellSelection> before,
+                           std::optional<CellSelection> after) {
+    QRectF area;
+    for (const auto& selection : {before, after}) {
+        if (selection) {
+            area |= cellRect({selection->startColumn(), selection->startRow()})
+                        .united(cellRect({selection->endColumn(), selection->endRow()}));
+        }
+    }
+    update(area.toAlignedRect());
 }
 
 void GridView::mousePressEvent(QMouseEvent* event) {
@@ -89,15 +105,18 @@ void GridView::mousePressEvent(QMouseEvent* event) {
 void GridView::mouseMoveEvent(QMouseEvent* event) {
     const GridCell cell = cellAt(event->position());
     if (tracker_.isDragging()) {
+        const auto before = tracker_.selection();
         if (tracker_.move(cell)) {
-            update();
+            updateCells(before, tracker_.selection());
             reportSelection();
         }
         return;
     }
     if (hoverCell_ != cell) {
+        const auto before = hoverCell_;
         hoverCell_ = cell;
-        update();
+        updateCells(before ? std::optional<CellSelection>({*before, *before}) : std::nullopt,
+                    CellSelection{cell, cell});
     }
 }
 

@@ -41,6 +41,8 @@ class GridView final : public QWidget {
   private:
     GridCell cellAt(QPointF point) const;
     void reportSelection();
+    /// Repaints the cells that either selection covers.
+    void updateCells(std::optional<CellSelection> before, std::optional<CellSelection> after);
 
     SelectionTracker tracker_{GridSize{6, 6}};
     std::optional<GridCell> hoverCell_;
