@@ -44,7 +44,10 @@ std::uint32_t DisplayProvider::displayID(const Screen& screen) {
 }
 
 std::vector<DisplayInfo> DisplayProvider::displays() {
-    const auto screens = screens_.screens();
+    return displaysOf(screens_.screens());
+}
+
+std::vector<DisplayInfo> DisplayProvider::displaysOf(const std::vector<Screen>& screens) {
     const CoordinateSpace space{primaryHeight(screens)};
     std::vector<DisplayInfo> displays;
     for (const auto& screen : screens) {
@@ -72,9 +75,12 @@ const std::vector<Rect>& DisplayProvider::menuBars() {
 }
 
 std::optional<DisplayInfo> DisplayProvider::displayUnderMouse() {
+    // One reading of the screens serves both: on X11 each is a dozen round trips to the server.
+    const auto screens = screens_.screens();
     const Point mouse = screens_.mouseLocation();
-    const CoordinateSpace space{primaryHeight(screens_.screens())};
-    return DisplayTopology::displayContaining(space.topLeftFromAppKitPoint(mouse), displays());
+    const CoordinateSpace space{primaryHeight(screens)};
+    return DisplayTopology::displayContaining(space.topLeftFromAppKitPoint(mouse),
+                                              displaysOf(screens));
 }
 
 std::optional<Screen> DisplayProvider::screen(const DisplayInfo& display) {

@@ -35,6 +35,7 @@ class DisplayProvider {
     std::function<void()> onChange;
 
   private:
+    std::vector<DisplayInfo> displaysOf(const std::vector<Screen>& screens);
     const std::vector<Rect>& menuBars();
 
     Screens& screens_;

@@ -1,65 +1,79 @@
 #include "app/InstanceProtocol.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <nlohmann/json.hpp>
 
 namespace tilewise::InstanceProtocol {
 namespace {
 
+using Json = nlohmann::json;
+
 constexpr std::string_view kUnderMouse = "under-mouse";
 constexpr std::string_view kWindow = "window";
 
-QString text(std::string_view value) {
-    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
+// Text that is not UTF-8 (a window title, a file name) goes out with replacement characters
+// rather than failing the whole line.
+std::string line(const Json& object) {
+    return object.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-std::string line(const QJsonObject& object) {
-    return QJsonDocument{object}.toJson(QJsonDocument::Compact).toStdString() + "\n";
+Json encodeRequest(const ApplyLayoutRequest& request) {
+    return {{"request", "apply"}, {"layout", request.layout}};
 }
-
-QJsonObject encodeRequest(const ApplyLayoutRequest& request) {
-    return {{"request", "apply"}, {"layout", text(request.layout)}};
-}
-QJsonObject encodeRequest(const PlaceCellsRequest& request) {
+Json encodeRequest(const PlaceCellsRequest& request) {
     const auto& cells = request.cells;
-    QJsonObject object{
+    Json object{
         {"request", "place"},
-        {"grid", QJsonArray{qint64{request.grid.columns}, qint64{request.grid.rows}}},
-        {"cells", QJsonArray{qint64{cells.startColumn()}, qint64{cells.startRow()},
-                             qint64{cells.endColumn()}, qint64{cells.endRow()}}}};
+        {"grid", {request.grid.columns, request.grid.rows}},
+        {"cells", {cells.startColumn(), cells.startRow(), cells.endColumn(), cells.endRow()}}};
     if (request.display) {
         object["display"] =
-            text(*request.display == PanelPlacement::displayUnderMouse ? kUnderMouse : kWindow);
+            *request.display == PanelPlacement::displayUnderMouse ? kUnderMouse : kWindow;
     }
     return object;
 }
-QJsonObject encodeRequest(const ShowGridRequest&) {
+Json encodeRequest(const ShowGridRequest&) {
     return {{"request", "show-grid"}};
 }
-QJsonObject encodeRequest(const ShowPreferencesRequest&) {
+Json encodeRequest(const ShowPreferencesRequest&) {
     return {{"request", "show-preferences"}};
 }
 
-// `count` whole numbers that fit a grid index, or nothing.
-std::optional<std::vector<std::int64_t>> integers(const QJsonValue& value, qsizetype count) {
-    if (!value.isArray() || value.toArray().size() != count) {
+// The member's text, or empty when it is missing or not text.
+std::string textOf(const Json& object, const char* key) {
+    const auto found = object.find(key);
+    return found != object.end() && found->is_string() ? found->get<std::string>() : "";
+}
+
+// A whole number in [0, `largest`], or nothing.
+std::optional<std::int64_t> wholeNumber(const Json& value, std::int64_t largest) {
+    if (!value.is_number())
         return std::nullopt;
-    }
+    const double number = value.get<double>();
+    if (number < 0 || number > static_cast<double>(largest) ||
+        number != static_cast<double>(static_cast<std::int64_t>(number)))
+        return std::nullopt;
+    return static_cast<std::int64_t>(number);
+}
+
+// `count` whole numbers that fit a grid index, or nothing.
+std::optional<std::vector<std::int64_t>> integers(const Json& object, const char* key,
+                                                  std::size_t count) {
+    const auto found = object.find(key);
+    if (found == object.end() || !found->is_array() || found->size() != count)
+        return std::nullopt;
     std::vector<std::int64_t> numbers;
-    for (const auto& element : value.toArray()) {
-        const double number = element.toDouble(-1);
-        if (!element.isDouble() || number < 0 || number > 1000 || number != element.toInteger()) {
+    for (const auto& element : *found) {
+        const auto number = wholeNumber(element, 1000);
+        if (!number)
             return std::nullopt;
-        }
-        numbers.push_back(element.toInteger());
+        numbers.push_back(*number);
     }
     return numbers;
 }
 
-std::expected<InstanceRequest, std::string> decodePlace(const QJsonObject& object) {
-    const auto grid = integers(object["grid"], 2);
-    const auto cells = integers(object["cells"], 4);
+std::expected<InstanceRequest, std::string> decodePlace(const Json& object) {
+    const auto grid = integers(object, "grid", 2);
+    const auto cells = integers(object, "cells", 4);
     if (!grid || !cells) {
         return std::unexpected("“place” needs a grid [columns, rows] and cells [c, r, c, r]");
     }
@@ -67,7 +81,7 @@ std::expected<InstanceRequest, std::string> decodePlace(const QJsonObject& objec
                               CellSelection{(*cells)[0], (*cells)[1], (*cells)[2], (*cells)[3]},
                               std::nullopt};
     if (object.contains("display")) {
-        const auto display = object["display"].toString().toStdString();
+        const auto display = textOf(object, "display");
         if (display != kUnderMouse && display != kWindow) {
             return std::unexpected("unknown display “" + display + "”");
         }
@@ -77,18 +91,16 @@ std::expected<InstanceRequest, std::string> decodePlace(const QJsonObject& objec
     return request;
 }
 
-std::expected<QJsonObject, std::string> object(std::string_view line) {
+std::expected<Json, std::string> object(std::string_view line) {
     if (line.size() > kMaxLineLength) {
         return std::unexpected("the line is longer than " + std::to_string(kMaxLineLength) +
                                " bytes");
     }
-    QJsonParseError error;
-    const auto document = QJsonDocument::fromJson(
-        QByteArray(line.data(), static_cast<qsizetype>(line.size())), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+    auto document = Json::parse(line, nullptr, false);
+    if (document.is_discarded() || !document.is_object()) {
         return std::unexpected("the line is not a JSON object");
     }
-    return document.object();
+    return document;
 }
 
 }  // namespace
@@ -98,9 +110,7 @@ std::string encode(const InstanceRequest& request) {
 }
 
 std::string encode(const CommandReply& reply) {
-    return line({{"status", reply.exitStatus},
-                 {"output", text(reply.output)},
-                 {"error", text(reply.error)}});
+    return line({{"status", reply.exitStatus}, {"output", reply.output}, {"error", reply.error}});
 }
 
 std::expected<InstanceRequest, std::string> decodeRequest(std::string_view line) {
@@ -108,13 +118,13 @@ std::expected<InstanceRequest, std::string> decodeRequest(std::string_view line)
     if (!decoded) {
         return std::unexpected(decoded.error());
     }
-    const auto name = (*decoded)["request"].toString().toStdString();
+    const auto name = textOf(*decoded, "request");
     if (name == "apply") {
-        const auto layout = (*decoded)["layout"];
-        if (!layout.isString() || layout.toString().isEmpty()) {
+        const auto layout = textOf(*decoded, "layout");
+        if (layout.empty()) {
             return std::unexpected("“apply” needs the name or id of a layout");
         }
-        return ApplyLayoutRequest{layout.toString().toStdString()};
+        return ApplyLayoutRequest{layout};
     }
     if (name == "place") {
         return decodePlace(*decoded);
@@ -133,13 +143,13 @@ std::expected<CommandReply, std::string> decodeReply(std::string_view line) {
     if (!decoded) {
         return std::unexpected(decoded.error());
     }
-    const auto status = (*decoded)["status"];
-    if (!status.isDouble() || status.toDouble() != status.toInt(-1) || status.toInt() < 0 ||
-        status.toInt() > 255) {
+    const auto found = decoded->find("status");
+    const auto status = found != decoded->end() ? wholeNumber(*found, 255) : std::nullopt;
+    if (!status) {
         return std::unexpected("the reply has no exit status");
     }
-    return CommandReply{status.toInt(), (*decoded)["output"].toString().toStdString(),
-                        (*decoded)["error"].toString().toStdString()};
+    return CommandReply{static_cast<int>(*status), textOf(*decoded, "output"),
+                        textOf(*decoded, "error")};
 }
 
 }  // namespace tilewise::InstanceProtocol

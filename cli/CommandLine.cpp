@@ -1,28 +1,20 @@
 #include "cli/CommandLine.h"
 
 #include <algorithm>
-#include <chrono>
 #include <sstream>
 
 #include "app/ExitStatus.h"
-#include "app/InstanceLocation.h"
-#include "app/SettingsPathOption.h"
+#include "cli/BackendOption.h"
 #include "cli/CheckSettingsCommand.h"
 #include "cli/DisplaysCommand.h"
 #include "cli/ImportDivvyCommand.h"
-#include "cli/InstanceClient.h"
-#include "cli/PlaceCommand.h"
+#include "cli/RequestCommands.h"
 #include "cli/StandaloneRequests.h"
 #include "platform/ApplicationIdentity.h"
 #include "platform/PlatformTexts.h"
 
 namespace tilewise {
 namespace {
-
-constexpr std::string_view kPlatformOption = "--platform=";
-constexpr std::string_view kDefaultBackend = "x11";
-// Long enough for an application that answers slowly on every attempt of a placement.
-constexpr std::chrono::milliseconds kReplyTimeout{15'000};
 
 void printUsage(std::ostream& out) {
     out << "Usage: tilewise [--platform=x11|sim] SUBCOMMAND [ARGUMENTS…]\n"
@@ -38,20 +30,11 @@ int print(const CommandReply& reply, std::ostream& out, std::ostream& err) {
     return reply.exitStatus;
 }
 
-// The running instance answers unless the command names a settings file of its own, which only
-// this process can honour.
 CommandReply serve(const Subcommand& command, const std::vector<std::string>& arguments,
                    std::string_view backend, const DesktopLauncher& launcher) {
     const auto request = command.request(arguments);
     if (!request) {
         return request.error();
-    }
-    if (!SettingsPathOption::value(arguments)) {
-        if (const auto location = InstanceLocation::forBackend(backend)) {
-            if (auto reply = askRunningInstance(*location, *request, kReplyTimeout)) {
-                return *reply;
-            }
-        }
     }
     const auto settings = StandaloneRequests::readSettings(arguments);
     if (!settings) {
@@ -67,29 +50,24 @@ CommandReply serve(const Subcommand& command, const std::vector<std::string>& ar
 }  // namespace
 
 const std::vector<Subcommand>& subcommands() {
-    static const std::vector<Subcommand> all{
-        {"check-settings", "check-settings FILE",
-         "Checks a settings file: prints OK and any warnings, or why it would not load.",
-         runCheckSettings},
-        {"import-divvy", "import-divvy [--dry-run] [--from FILE]",
-         "Imports Divvy's saved shortcuts and grid options into the settings and prints what "
-         "changed; --dry-run writes nothing.",
-         runImportDivvy},
-        {"place", "place --grid COLUMNSxROWS --cells C,R:C,R [--display under-mouse|window]",
-         "Places the frontmost window on a block of cells with the settings' margins and prints "
-         "the requested and the actual frame.",
-         nullptr, nullptr, parsePlace},
-        {"apply", "apply NAME|ID",
-         "Places the frontmost window on a saved layout's cells, as its shortcut would (through "
-         "the running Tilewise a repeated apply cycles displays).",
-         nullptr, nullptr, parseApply},
-        {"show-grid", "show-grid", "Shows the running Tilewise's grid panel.", nullptr, nullptr,
-         parseShowGrid},
-        {"displays", "displays",
-         "Lists the displays as Tilewise sees them: id (and output name), frame, usable area and "
-         "scale.",
-         nullptr, runDisplays},
-    };
+    static const std::vector<Subcommand> all = [] {
+        std::vector<Subcommand> tools{
+            {"check-settings", "check-settings FILE",
+             "Checks a settings file: prints OK and any warnings, or why it would not load.",
+             runCheckSettings},
+            {"import-divvy", "import-divvy [--dry-run] [--from FILE]",
+             "Imports Divvy's saved shortcuts and grid options into the settings and prints what "
+             "changed; --dry-run writes nothing.",
+             runImportDivvy},
+        };
+        const auto& requests = requestCommands();
+        tools.insert(tools.end(), requests.begin(), requests.end());
+        tools.push_back({"displays", "displays",
+                         "Lists the displays as Tilewise sees them: id (and output name), frame, "
+                         "usable area and scale.",
+                         nullptr, runDisplays});
+        return tools;
+    }();
     return all;
 }
 
@@ -133,12 +111,8 @@ int runSubcommand(std::vector<std::string>::const_iterator first,
 
 int runCommandLine(const std::vector<std::string>& arguments, const DesktopLauncher& launcher,
                    std::ostream& out, std::ostream& err) {
-    std::string_view backend = kDefaultBackend;
-    auto first = arguments.begin();
-    if (first != arguments.end() && first->starts_with(kPlatformOption)) {
-        backend = std::string_view{*first}.substr(kPlatformOption.size());
-        ++first;
-    }
+    const auto [backend, chosenBy] = BackendOption::leading(arguments);
+    const auto first = arguments.begin() + static_cast<long>(chosenBy);
     // Everything a command prints is worded for the backend's system, whoever produced it.
     std::ostringstream printed;
     std::ostringstream complained;

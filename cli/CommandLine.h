@@ -8,40 +8,18 @@
 #include <string_view>
 #include <vector>
 
-#include "app/CommandReply.h"
 #include "app/DesktopSession.h"
-#include "app/InstanceRequest.h"
+#include "cli/Subcommand.h"
 
 namespace tilewise {
-
-/// One command-line tool of the tilewise executable. A tool that works on files has `run`; a
-/// tool that reads the desktop has `runOnDesktop` and is handed a session on the chosen
-/// backend; a tool the running instance can serve has `request`, which turns its arguments
-/// into the request (or the usage error). `run` and `runOnDesktop` receive the arguments after
-/// the subcommand's name and return the process's exit status.
-struct Subcommand {
-    using FileTool = int (*)(const std::vector<std::string>& arguments, std::ostream& out,
-                             std::ostream& err);
-    using DesktopTool = int (*)(const std::vector<std::string>& arguments, DesktopSession& session,
-                                std::ostream& out, std::ostream& err);
-    using RequestParser =
-        std::expected<InstanceRequest, CommandReply> (*)(const std::vector<std::string>& arguments);
-
-    std::string_view name;
-    std::string_view synopsis;
-    std::string_view summary;
-    FileTool run = nullptr;
-    DesktopTool runOnDesktop = nullptr;
-    RequestParser request = nullptr;
-};
 
 /// Every subcommand, in the order the usage text lists them.
 const std::vector<Subcommand>& subcommands();
 
 /// Dispatches `arguments` (without the program name) to a subcommand. A leading
-/// `--platform=x11|sim` picks the backend of desktop tools (x11 by default). Requests go to the
-/// backend's running instance when one listens and no own settings file is given; otherwise
-/// this process serves them. Prints the usage when no subcommand is given and fails with
+/// `--platform=x11|sim` picks the backend of desktop tools (x11 by default). Requests are served
+/// by this process (the running instance is asked before, by `answerThroughRunningInstance`).
+/// Prints the usage when no subcommand is given and fails with
 /// status 2 for an unknown one.
 int runCommandLine(const std::vector<std::string>& arguments, const DesktopLauncher& launcher,
                    std::ostream& out, std::ostream& err);

@@ -30,7 +30,9 @@ QString styledSteps(const std::string& steps) {
 
 }  // namespace
 
-OnboardingWindow::OnboardingWindow(const OnboardingTexts& texts) : texts_(texts) {
+OnboardingWindow::OnboardingWindow(const OnboardingTexts& texts,
+                                   std::function<void()> onOpenSettings)
+    : texts_(texts) {
     setWindowTitle(QString::fromStdString(texts.windowTitle));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedWidth(kWidth);
@@ -61,17 +63,13 @@ OnboardingWindow::OnboardingWindow(const OnboardingTexts& texts) : texts_(texts)
     button_ = new QPushButton{QString::fromStdString(texts.button), this};
     button_->setDefault(true);
     button_->setAutoDefault(true);
-    QObject::connect(button_, &QPushButton::clicked, this, [this] {
-        if (onOpenSettings) {
-            onOpenSettings();
-        }
-    });
+    QObject::connect(button_, &QPushButton::clicked, this, std::move(onOpenSettings));
     row->addWidget(button_);
     layout->addLayout(row);
     setTrusted(false);
 }
 
-void OnboardingWindow::show() {
+void OnboardingWindow::present() {
     if (!QWidget::isVisible()) {
         adjustSize();
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -4,21 +4,21 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <functional>
+
 #include "app/OnboardingTexts.h"
-#include "app/OnboardingView.h"
 
 namespace tilewise {
 
 /// The onboarding window: what the permission is for, the steps to give it, and a status line
-/// that follows the trust state.
-class OnboardingWindow final : public QWidget, public OnboardingView {
+/// that follows the trust state. `onOpenSettings` runs when its button is pressed.
+class OnboardingWindow final : public QWidget {
   public:
-    explicit OnboardingWindow(const OnboardingTexts& texts);
+    OnboardingWindow(const OnboardingTexts& texts, std::function<void()> onOpenSettings);
 
-    void show() override;
-    void close() override { QWidget::close(); }
-    bool isVisible() const override { return QWidget::isVisible(); }
-    void setTrusted(bool trusted) override;
+    /// Shows the window in front of other applications, centred when it was hidden.
+    void present();
+    void setTrusted(bool trusted);
 
   private:
     const OnboardingTexts& texts_;

@@ -3,7 +3,7 @@
 #include "app/AppViews.h"
 #include "app/OnboardingTexts.h"
 #include "ui/MessageBoxAlerts.h"
-#include "ui/OnboardingWindow.h"
+#include "ui/OnboardingOnFirstUse.h"
 
 namespace tilewise {
 
@@ -17,7 +17,7 @@ class WidgetViews final : public AppViews {
     AlertPresenter& alerts() override { return alerts_; }
 
   private:
-    OnboardingWindow onboarding_;
+    OnboardingOnFirstUse onboarding_;
     MessageBoxAlerts alerts_;
 };
 

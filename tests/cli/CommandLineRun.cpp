@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "cli/InstanceFront.h"
+
 namespace tilewise {
 
 CommandRun runTilewise(const std::vector<std::string>& arguments, const DesktopLauncher& launcher) {
@@ -11,7 +13,10 @@ CommandRun runTilewise(const std::vector<std::string>& arguments, const DesktopL
     };
     std::ostringstream out;
     std::ostringstream err;
-    const int status = runCommandLine(arguments, launcher ? launcher : noDesktop, out, err);
+    // As the desktop program runs a command line: the running instance first.
+    const auto answered = answerThroughRunningInstance(arguments, out, err);
+    const int status =
+        answered ? *answered : runCommandLine(arguments, launcher ? launcher : noDesktop, out, err);
     return {status, out.str(), err.str()};
 }
 

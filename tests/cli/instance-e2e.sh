@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real executable as a running instance on the simulated desktop: `apply` goes through it
-# (so a repeat cycles to the other display, as the shortcut does), a second bare start exits 0,
-# and a killed instance never blocks the next start.
+# (so a repeat cycles to the other display, as the shortcut does) and a killed instance never
+# blocks the next start. The second start is tried on a real X server (tests/x11).
 set -euo pipefail
 tilewise=$1
 settings=$2
@@ -42,8 +42,6 @@ start
 cycles
 missing=$("$tilewise" --platform=sim apply "No such layout" 2>&1) && fail "an unknown layout succeeded"
 [[ $missing == *"no saved layout “No such layout”"* ]] || fail "unknown layout said: $missing"
-timeout 10 "$tilewise" --platform=sim || fail "a second start did not exit 0"
-kill -0 "$pid" || fail "the second start stopped the first"
 
 kill -9 "$pid"
 wait "$pid" 2>/dev/null || true

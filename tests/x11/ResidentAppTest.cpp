@@ -2,11 +2,15 @@
 // real window manager, and keys typed through XTEST.
 #include <X11/keysym.h>
 
+#include <sys/wait.h>
+
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
 #include "core/SettingsCoder.h"
+#include "platform/ApplicationIdentity.h"
 #include "platform/x11/ErrorTrap.h"
 #include "tests/support/Files.h"
 #include "tests/support/Printers.h"
@@ -94,18 +98,38 @@ TEST_F(ResidentAppTest, AGlobalShortcutPlacesTheFocusedWindowExactly) {
         << "the window is at " << ::testing::PrintToString(frameByTree(window.id));
 }
 
-TEST_F(ResidentAppTest, EndingWithSigtermWritesTheSettings) {
+// A second start opens the first one's preferences, where turning on "Launch at login" writes
+// the autostart entry at once and the setting 0.3 s later: SIGTERM in between must not lose it.
+TEST_F(ResidentAppTest, ASecondStartShowsPreferencesAndSigtermSavesTheirPendingChange) {
     writeSettings();
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    const std::string restoredConfigHome = configHome != nullptr ? configHome : "";
+    setenv("XDG_CONFIG_HOME", directory.path().c_str(), 1);
     auto application = startApplication();
     ASSERT_TRUE(waitUntilShortcutIsGrabbed());
-    std::filesystem::remove(settingsFile());
 
+    EXPECT_EQ(runProgram({TILEWISE_EXECUTABLE}), 0);
+    EXPECT_EQ(waitpid(application.pid(), nullptr, WNOHANG), 0)
+        << "the second start ended the first";
+    ASSERT_TRUE(eventually([] {
+        return runProgram({"sh", "-c",
+                           "xdotool getactivewindow getwindowname 2>/dev/null | "
+                           "grep -qx 'Tilewise Preferences'"}) == 0;
+    })) << "the second start did not bring up the preferences";
+    // The tab bar has the focus; "Launch at login" comes next.
+    ASSERT_EQ(runProgram({"xdotool", "key", "Tab", "space"}), 0);
+    const auto entry = directory.path() / "autostart" / kDesktopEntryFileName;
+    ASSERT_TRUE(eventually([&] { return std::filesystem::exists(entry); }));
+    const bool pending = !SettingsCoder::decode(readFileBytes(settingsFile()))->launchAtLogin;
     kill(application.pid(), SIGTERM);
     const int status = application.terminate();
+    setenv("XDG_CONFIG_HOME", restoredConfigHome.c_str(), 1);
+
+    EXPECT_TRUE(pending) << "the change was saved before SIGTERM could test it";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
     const auto saved = SettingsCoder::decode(readFileBytes(settingsFile()));
-    ASSERT_TRUE(saved) << "nothing was written on SIGTERM";
-    EXPECT_EQ(saved->layouts.at(0).name, "Left");
+    ASSERT_TRUE(saved) << "the settings file is not readable after SIGTERM";
+    EXPECT_TRUE(saved->launchAtLogin) << "the pending change was lost on SIGTERM";
 }
 
 class TwoHeadsResidentAppTest : public ResidentAppTest {
@@ -116,20 +140,27 @@ class TwoHeadsResidentAppTest : public ResidentAppTest {
     }
 };
 
-TEST_F(TwoHeadsResidentAppTest, PressingTheShortcutAgainCyclesToTheOtherHead) {
+// `tilewise apply` goes through the running instance: only there is the record of the last
+// placement that makes a repeat, by shortcut or by command, move on to the other head.
+TEST_F(TwoHeadsResidentAppTest, ShortcutAndApplyCommandCycleToTheOtherHeadTogether) {
     writeSettings(true);
     auto window = openTestWindow();
     focus(window.id);
     auto application = startApplication();
     ASSERT_TRUE(waitUntilShortcutIsGrabbed());
 
-    for (const int expectedHead : {0, 1, 0}) {
-        pressShortcut();
+    for (const bool byCommand : {false, true, false, true}) {
+        const int expectedHead = byCommand ? 1 : 0;
+        if (byCommand) {
+            EXPECT_EQ(runProgram({TILEWISE_EXECUTABLE, "apply", "Left"}), 0);
+        } else {
+            pressShortcut();
+        }
         EXPECT_TRUE(eventually([&] {
             return frameByTree(window.id) == leftHalf(head(expectedHead));
         })) << "expected head "
-            << expectedHead << ", the window is at "
-            << ::testing::PrintToString(frameByTree(window.id));
+            << expectedHead << (byCommand ? " after the command" : " after the shortcut")
+            << ", the window is at " << ::testing::PrintToString(frameByTree(window.id));
     }
 }
 

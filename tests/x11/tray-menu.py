@@ -1,7 +1,7 @@
 """The status item as a user meets it: embedded in a real tray (trayer), its menu opened with a
 right click and read through the accessibility tree. The tray starts only after the
 application, which must then show its item. A layout whose shortcut another client
-already holds shows that conflict in the menu.
+already holds shows that conflict in the menu; the About box words Tilewise for Linux.
 
 Run inside a D-Bus session on an X server with a window manager:
     dbus-run-session -- /usr/bin/python3 tray-menu.py TILEWISE_EXECUTABLE
@@ -70,11 +70,12 @@ def tray_icon_position():
     return None
 
 
-def read_menu():
+def read_menu(choose=None):
     """Opens the menu with a right click and reads its entries from the event that announces
     it: an open popup menu is not among the application's children in the accessibility tree.
     The icon may be listed a moment before the tray has laid it out or passes it clicks: it is
-    looked up again and clicked until the menu shows."""
+    looked up again and clicked until the menu shows. The entry named `choose` is then
+    chosen."""
     # Imported once the accessibility bus runs: the registry connects to it when loaded.
     import pyatspi
     from gi.repository import GLib
@@ -87,7 +88,11 @@ def read_menu():
     def showing(event):
         menu = event.source
         if event.detail1 and menu is not None and menu.getRoleName() == "popup menu":
-            names.extend(item.name for item in menu if item is not None)
+            items = [item for item in menu if item is not None]
+            names.extend(item.name for item in items)
+            for item in items:
+                if item.name == choose:
+                    item.queryAction().doAction(0)
             if names:
                 pyatspi.Registry.stop()
 
@@ -101,8 +106,25 @@ def read_menu():
     GLib.timeout_add(1000, open_menu)
     GLib.timeout_add(int(TIMEOUT * 1000), lambda: pyatspi.Registry.stop() or False)
     pyatspi.Registry.start()
-    subprocess.run(["xdotool", "key", "Escape"])
+    if choose is None:
+        subprocess.run(["xdotool", "key", "Escape"])
     return names
+
+
+def about_box_texts():
+    """The texts of the open About box, read from the accessibility tree."""
+    import pyatspi
+
+    def texts():
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name == "Tilewise":
+                for window in app:
+                    if window is not None and window.name == "About Tilewise":
+                        labels = pyatspi.findAllDescendants(
+                            window, lambda node: node.getRoleName() == "label")
+                        return [label.name for label in labels] or None
+        return None
+    return eventually(texts, "the About box never opened")
 
 
 def main():
@@ -137,6 +159,11 @@ def main():
         for fixed in ("About Tilewise", "Quit Tilewise"):
             if fixed not in names:
                 sys.exit(f"FAIL: “{fixed}” is missing: {names}")
+        read_menu(choose="About Tilewise")
+        about = about_box_texts()
+        if not any("A grid window arranger for Linux desktops." in text for text in about):
+            sys.exit(f"FAIL: the About box does not say what Tilewise is on Linux: {about}")
+        subprocess.run(["xdotool", "key", "Escape"])
         print("PASS")
     finally:
         for child in reversed(children):

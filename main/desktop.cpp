@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "app/QtDesktopSession.h"
-#include "app/SettingsPathOption.h"
 #include "app/SettingsStore.h"
+#include "cli/BackendOption.h"
 #include "cli/CommandLine.h"
-#include "cli/InstanceClient.h"
+#include "cli/InstanceFront.h"
 #include "platform/LogSink.h"
 #include "platform/PlatformTexts.h"
 #include "platform/sim/SimDemo.h"
@@ -30,43 +30,25 @@ std::expected<std::unique_ptr<tilewise::DesktopSession>, std::string> openDeskto
     return std::unexpected("unknown platform “" + std::string{backend} + "”; choose x11 or sim");
 }
 
-// Without a subcommand (at most the backend and the settings path are given) Tilewise runs as
-// the resident application.
-std::optional<std::string_view> residentBackend(const std::vector<std::string>& arguments) {
-    constexpr std::string_view kPlatformOption = "--platform=";
-    std::string_view backend = "x11";
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i].starts_with(kPlatformOption)) {
-            backend = std::string_view{arguments[i]}.substr(kPlatformOption.size());
-        } else if (tilewise::SettingsPathOption::isFlag(arguments[i])) {
-            ++i;
-        } else {
-            return std::nullopt;
-        }
-    }
-    return backend;
-}
-
 }  // namespace
 
+// The whole of Tilewise: the resident application and every subcommand. The `tilewise` command
+// hands over to it what the running instance does not answer.
 int main(int argc, char** argv) {
     tilewise::LogSink::install();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (const auto backend = residentBackend(arguments)) {
-        // A second start shows the running one's preferences instead.
-        const auto instance = tilewise::InstanceLocation::forBackend(*backend);
-        if (instance) {
-            if (const auto reply = tilewise::askRunningInstance(
-                    *instance, tilewise::ShowPreferencesRequest{}, std::chrono::seconds{5})) {
-                std::cerr << reply->error;
-                return reply->exitStatus;
-            }
-        }
+    // Asked again: an instance may have started since the command asked.
+    if (const auto answered =
+            tilewise::answerThroughRunningInstance(arguments, std::cout, std::cerr)) {
+        return *answered;
+    }
+    if (const auto backend = tilewise::BackendOption::residentBackend(arguments)) {
         const auto onboarding =
             tilewise::OnboardingTexts::renderedBy(tilewise::PlatformTexts::forBackend(*backend));
         return tilewise::runResidentApplication(
             argc, argv, [backend] { return openDesktop(*backend); },
-            tilewise::SettingsStore::defaultURL(arguments), onboarding, instance);
+            tilewise::SettingsStore::defaultURL(arguments), onboarding,
+            tilewise::InstanceLocation::forBackend(*backend));
     }
     return tilewise::runCommandLine(arguments, openDesktop, std::cout, std::cerr);
 }
