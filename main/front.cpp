@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -23,6 +24,9 @@ int main(int argc, char** argv) {
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
     const auto desktop = self.parent_path() / TILEWISE_DESKTOP_PROGRAM;
+    // The program that starts Tilewise (at login, for one) is this command, not the one it
+    // hands over to.
+    ::setenv("TILEWISE_COMMAND", self.c_str(), 1);
     ::execv(desktop.c_str(), argv);
     std::cerr << "tilewise: cannot run “" << desktop.string() << "”: " << std::strerror(errno)
               << "\n";

@@ -1,5 +1,6 @@
 #include "platform/x11/X11Platform.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -24,7 +25,11 @@ std::expected<std::unique_ptr<X11Platform>, std::string> X11Platform::open(Sched
 
 namespace {
 
-std::filesystem::path ownExecutable() {
+// The `tilewise` command names itself when it hands over to this program; run directly, this
+// program is its own command.
+std::filesystem::path ownCommand() {
+    if (const char* command = std::getenv("TILEWISE_COMMAND"); command != nullptr && *command)
+        return command;
     std::error_code error;
     return std::filesystem::read_symlink("/proc/self/exe", error);
 }
@@ -43,7 +48,7 @@ X11Platform::X11Platform(X11Connection main, X11Connection worker, X11Connection
       screens_(main_.display(), atoms_, events_),
       hotKeys_(std::move(keys), mainQueue),
       defaults_(std::vector<std::string>{"tilewise"}),
-      login_(ownExecutable()),
+      login_(ownCommand()),
       panel_(main_.display()) {
     hotKeys_.watchFromEventLoop();
 }
