@@ -10,6 +10,7 @@
 
 #include "app/ExitStatus.h"
 #include "cli/InstanceFront.h"
+#include "platform/ApplicationIdentity.h"
 
 // The `tilewise` command. What the running instance answers (`apply`, `place`, `show-grid`, a
 // second start) it asks from here, in a process that loads no more than the socket and JSON
@@ -24,9 +25,7 @@ int main(int argc, char** argv) {
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
     const auto desktop = self.parent_path() / TILEWISE_DESKTOP_PROGRAM;
-    // The program that starts Tilewise (at login, for one) is this command, not the one it
-    // hands over to.
-    ::setenv("TILEWISE_COMMAND", self.c_str(), 1);
+    ::setenv(tilewise::kCommandPathVariable, self.c_str(), 1);
     ::execv(desktop.c_str(), argv);
     std::cerr << "tilewise: cannot run “" << desktop.string() << "”: " << std::strerror(errno)
               << "\n";

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/ApplicationIdentity.h"
+
 namespace tilewise::x11 {
 
 std::expected<std::unique_ptr<X11Platform>, std::string> X11Platform::open(Scheduler& mainQueue) {
@@ -25,10 +27,9 @@ std::expected<std::unique_ptr<X11Platform>, std::string> X11Platform::open(Sched
 
 namespace {
 
-// The `tilewise` command names itself when it hands over to this program; run directly, this
-// program is its own command.
-std::filesystem::path ownCommand() {
-    if (const char* command = std::getenv("TILEWISE_COMMAND"); command != nullptr && *command)
+// The program a login item must start: the `tilewise` command when it started this one.
+std::filesystem::path ownExecutable() {
+    if (const char* command = std::getenv(kCommandPathVariable); command && *command)
         return command;
     std::error_code error;
     return std::filesystem::read_symlink("/proc/self/exe", error);
@@ -48,7 +49,7 @@ X11Platform::X11Platform(X11Connection main, X11Connection worker, X11Connection
       screens_(main_.display(), atoms_, events_),
       hotKeys_(std::move(keys), mainQueue),
       defaults_(std::vector<std::string>{"tilewise"}),
-      login_(ownCommand()),
+      login_(ownExecutable()),
       panel_(main_.display()) {
     hotKeys_.watchFromEventLoop();
 }
