@@ -12,12 +12,13 @@ namespace tilewise {
 /// Starting Tilewise when the user logs in, through the platform's login item.
 namespace LaunchAtLogin {
 
-/// Shown when the desktop holds the item back until the user approves it.
+/// Shown when the desktop holds the item back until the user approves it. Both sentences name
+/// macOS's parts; `PlatformTexts` words them for the system shown on.
 inline constexpr std::string_view kApprovalSentence =
-    "Approve Tilewise in your desktop's startup applications settings.";
+    "Approve Tilewise in System Settings › General › Login Items.";
 /// Follows the system's reason when the item cannot be changed.
 inline constexpr std::string_view kFailureHint =
-    "Tilewise must be able to write its entry in ~/.config/autostart to launch at login.";
+    "Tilewise must be in /Applications to launch at login.";
 
 /// Registers (enabled) or unregisters the item; does nothing when it is already so. On failure
 /// the platform's error.

@@ -22,7 +22,10 @@ PlacementFeedback PlacementFeedback::forResult(const ApplyResult& result,
         case FrameOutcome::Kind::exact:
             return {Kind::clearProblem, {}};
         case FrameOutcome::Kind::constrained:
-            return {Kind::quietProblem, sentence};
+            // Only the application's own limit is expected; the manager's refusal is a failure.
+            if (result.applicationLimitsSize)
+                return {Kind::quietProblem, sentence};
+            break;
         case FrameOutcome::Kind::rejected:
             break;
     }

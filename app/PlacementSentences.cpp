@@ -10,9 +10,9 @@ std::string PlacementSentences::forOutcome(const ApplyResult& result, const Wind
         case FrameOutcome::Kind::exact:
             return {};
         case FrameOutcome::Kind::constrained:
-            // The window is where it was asked to be: its size is the application's choice,
-            // even when it was already there (a terminal that keeps to whole cells).
-            return sizeLimited(target.appName);
+            if (!result.applicationLimitsSize)
+                return std::string{kManagerDidNotResize};
+            return unchanged ? sizeNotAllowed(target.appName) : sizeLimited(target.appName);
         case FrameOutcome::Kind::rejected:
             return unchanged ? std::string{kManagerDidNotMove} : notMoved(target.appName);
     }

@@ -15,6 +15,11 @@ inline constexpr std::string_view kDoesNotFit =
 inline std::string sizeLimited(std::string_view appName) {
     return std::string{appName} + " limited the window's size.";
 }
+/// A window that already had the size its application allows closest to the request: nothing
+/// was limited just now.
+inline std::string sizeNotAllowed(std::string_view appName) {
+    return std::string{appName} + " doesn't allow the requested size.";
+}
 inline std::string notMoved(std::string_view appName) {
     return std::string{appName} + " didn't move the window as requested.";
 }
@@ -23,6 +28,9 @@ inline std::string notMoved(std::string_view appName) {
 /// refused the request.
 inline constexpr std::string_view kManagerDidNotMove =
     "The window manager didn't move the window as requested.";
+/// A size that no limit of the application accounts for was the window manager's choice.
+inline constexpr std::string_view kManagerDidNotResize =
+    "The window manager didn't resize the window as requested.";
 
 /// The sentence for an apply that did not land exactly; empty for an exact one.
 std::string forOutcome(const ApplyResult& result, const WindowTarget& target);

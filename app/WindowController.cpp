@@ -253,7 +253,10 @@ WindowController::ApplyOutcome WindowController::attempt(const Rect& frame, cons
     if (outcome.kind() == FrameOutcome::Kind::rejected) {
         Log::info(LogCategory::windows, "frame rejected by target app");
     }
-    return ApplyResult{frame, actual, outcome};
+    const bool applicationLimitsSize =
+        outcome.kind() == FrameOutcome::Kind::exact ||
+        accessibility_.applicationLimitsSize(window, frame.size, actual.size);
+    return ApplyResult{frame, actual, outcome, applicationLimitsSize};
 }
 
 }  // namespace tilewise

@@ -7,5 +7,5 @@ std::size_t std::hash<tilewise::WindowTarget>::operator()(
 
 std::size_t std::hash<tilewise::ApplyResult>::operator()(
     const tilewise::ApplyResult& v) const noexcept {
-    return tilewise::hashFields(v.requested, v.actual, v.outcome);
+    return tilewise::hashFields(v.requested, v.actual, v.outcome, v.applicationLimitsSize);
 }

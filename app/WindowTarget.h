@@ -34,6 +34,9 @@ struct ApplyResult {
     Rect requested;
     Rect actual;
     FrameOutcome outcome = FrameOutcome::exact();
+    /// For a size other than the requested one: whether the window's application accounts for
+    /// it (false when the window manager held the size).
+    bool applicationLimitsSize = true;
 
     bool operator==(const ApplyResult&) const = default;
 };

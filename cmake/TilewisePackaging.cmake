@@ -3,13 +3,13 @@
 # package asks for exactly the Qt, X11 and other libraries of the build machine's release.
 set(CPACK_PACKAGE_NAME tilewise)
 set(CPACK_PACKAGE_VENDOR "The Tilewise developers")
-set(CPACK_PACKAGE_CONTACT "The Tilewise developers <tilewise@tilewise.org>")
+set(CPACK_PACKAGE_CONTACT "${TILEWISE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "grid window arranger for X11 desktops")
 set(CPACK_PACKAGE_DESCRIPTION
     "Tilewise moves and resizes the windows of other applications onto a grid: from a small "
     "floating panel, directly on the screen, or with the keyboard shortcuts of saved layouts. "
     "It lives in the system tray and has a command line for scripts and key bindings.")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://tilewise.org")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${TILEWISE_HOMEPAGE_URL}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

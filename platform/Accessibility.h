@@ -130,6 +130,13 @@ class Accessibility {
     virtual AXError setAttributeValue(const AXElement& element, std::string_view attribute,
                                       const AXValue& value) = 0;
 
+    /// Whether the window's own application accounts for its size being `actual` where
+    /// `requested` was asked (frame sizes): its declared minimum, maximum, size steps or aspect
+    /// ratio lead from one to the other. Where applications size their own windows (macOS) this
+    /// is always true; where a window manager sizes them (X11) it is false when the manager
+    /// held the size for reasons of its own. Never fails: a window that is gone gives true.
+    virtual bool applicationLimitsSize(const AXElement& window, Size requested, Size actual) = 0;
+
     /// A hash of the element that is stable for as long as the element exists and equal for
     /// equal elements (CFHash). Never fails.
     virtual std::uint64_t hash(const AXElement& element) = 0;

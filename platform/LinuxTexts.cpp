@@ -26,6 +26,9 @@ constexpr std::array kSentences{
               "rebuilding the app), remove it with the − button and add it again.",
               "If a window manager already runs but this window stays open, it does not "
               "announce itself the EWMH way; Tilewise cannot arrange windows with it."},
+    Rewording{"Accessibility access granted", "Window manager found"},
+    Rewording{"Accessibility access needed", "Window manager needed"},
+    Rewording{"Grant Access…", "Show How…"},
     Rewording{"Tilewise Accessibility Access", "Tilewise Window Manager"},
     Rewording{"Waiting for access", "Waiting for a window manager"},
     Rewording{"Access granted", "Window manager found"},

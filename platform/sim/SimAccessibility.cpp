@@ -283,6 +283,11 @@ AXError SimAccessibility::setAttributeValue(const AXElement& element, std::strin
     });
 }
 
+// Simulated applications size their own windows, as on macOS.
+bool SimAccessibility::applicationLimitsSize(const AXElement&, Size, Size) {
+    return true;
+}
+
 std::uint64_t SimAccessibility::hash(const AXElement& element) {
     // Spread the small ids so that keys look like the platform's hashes and collide as rarely.
     return (element.id + 1) * 0x9E3779B97F4A7C15ULL ^ static_cast<std::uint64_t>(element.kind);

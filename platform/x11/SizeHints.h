@@ -13,6 +13,8 @@ struct SizeHints {
     long maxWidth = 0, maxHeight = 0;  ///< 0: no bound
     long baseWidth = 0, baseHeight = 0;
     long widthStep = 1, heightStep = 1;
+    /// Bounds of width ÷ height as fractions; a zero denominator: no bound.
+    long minAspectX = 0, minAspectY = 0, maxAspectX = 0, maxAspectY = 0;
 
     /// The client's hints; the defaults (anything goes) when it has none or the window is gone.
     static SizeHints read(Display* display, Window window);
@@ -21,6 +23,12 @@ struct SizeHints {
     std::pair<long, long> constrain(long width, long height) const;
     /// True when the client fixes its size (minimum equal to maximum).
     bool isFixed() const;
+    /// True when a client size keeps to every bound, step and aspect ratio.
+    bool allows(long width, long height) const;
+    /// True when these hints account for a manager making `actual` of a request for
+    /// `requested` (client sizes): the request breaks them and `actual` is an allowed size
+    /// next to it, whichever way a manager rounds to a step or an aspect ratio.
+    bool accountFor(std::pair<long, long> requested, std::pair<long, long> actual) const;
 };
 
 }  // namespace tilewise::x11

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "platform/x11/ErrorTrap.h"
 #include "platform/x11/Properties.h"
@@ -49,6 +50,16 @@ std::optional<WindowFrame::ClientGeometry> clientGeometry(Display* display, Wind
         return std::nullopt;
     }
     return geometry;
+}
+
+// The client size that gives a frame of `size`: the frame less decorations and border, plus
+// the shadow a client-side-decorated window draws around its visible part.
+std::pair<long, long> clientSizeFor(Size size, const Edges& frame, const Edges& shadow,
+                                    long border) {
+    return {std::max(1L, std::lround(size.width) - frame.left - frame.right + shadow.left +
+                             shadow.right - 2 * border),
+            std::max(1L, std::lround(size.height) - frame.top - frame.bottom + shadow.top +
+                             shadow.bottom - 2 * border)};
 }
 
 }  // namespace
@@ -179,10 +190,7 @@ std::expected<void, WindowFault> WindowFrame::request(Window window, std::option
     }
     if (size) {
         flags |= kGivesWidth | kGivesHeight;
-        width = std::max(1L, std::lround(size->width) - frame.left - frame.right + shadow.left +
-                                 shadow.right - 2 * border);
-        height = std::max(1L, std::lround(size->height) - frame.top - frame.bottom + shadow.top +
-                                  shadow.bottom - 2 * border);
+        std::tie(width, height) = clientSizeFor(*size, frame, shadow, border);
         expected.size = {width, height};
         expected.allowedSize = SizeHints::read(display_, window).constrain(width, height);
     }
@@ -220,6 +228,11 @@ std::expected<void, WindowFault> WindowFrame::leaveMaximizedAndFullScreen(
     const bool fullScreen = has(atoms_.netWmStateFullscreen);
     if (!maximized && !fullScreen)
         return {};
+    // A client-side-decorated window drops its shadow while it fills the monitor and draws it
+    // again only once it has seen the state go, after the manager is through: until then its
+    // extents would put the visible frame off by the shadow.
+    const auto shadow = Properties::cardinals(display_, window, atoms_.gtkFrameExtents);
+    const bool shadowReturns = shadow && edgesFrom(shadow) == Edges{};
     sync_.discardPendingEvents();
     if (maximized) {
         sync_.send(window, atoms_.netWmState,
@@ -230,7 +243,29 @@ std::expected<void, WindowFault> WindowFrame::leaveMaximizedAndFullScreen(
         sync_.send(window, atoms_.netWmState,
                    {kRemoveState, static_cast<long>(atoms_.netWmStateFullscreen), 0, 2, 0});
     }
-    return awaitManager(window, timeout, ExpectedClient{});
+    auto left = awaitManager(window, timeout, ExpectedClient{});
+    if (!left || !shadowReturns)
+        return left;
+    return awaitShadow(window, timeout);
+}
+
+// GTK passes through a shadowless "tiled" state while a manager takes the two maximized
+// states away one at a time, so only extents with a shadow are the final ones. A client that
+// keeps none ends the wait at the timeout without an error: its extents as they are hold.
+std::expected<void, WindowFault> WindowFrame::awaitShadow(Window window,
+                                                          std::chrono::milliseconds timeout) {
+    if (shadows(window) != Edges{})
+        return {};
+    bool destroyed = false;
+    sync_.awaitEvent(timeout, [&](const XEvent& event) {
+        destroyed = event.type == DestroyNotify && event.xdestroywindow.window == window;
+        return destroyed || (event.type == PropertyNotify && event.xproperty.window == window &&
+                             event.xproperty.atom == atoms_.gtkFrameExtents &&
+                             shadows(window) != Edges{});
+    });
+    if (destroyed)
+        return std::unexpected(WindowFault::vanished);
+    return {};
 }
 
 std::expected<void, WindowFault> WindowFrame::awaitManager(Window window,
@@ -261,6 +296,18 @@ std::expected<void, WindowFault> WindowFrame::awaitManager(Window window,
 
 bool WindowFrame::isResizable(Window window) const {
     return !SizeHints::read(display_, window).isFixed();
+}
+
+bool WindowFrame::hintsAccountFor(Window window, Size requested, Size actual) const {
+    const auto client = clientGeometry(display_, window);
+    if (!client)
+        return false;
+    const Edges frame = decorations(window);
+    const Edges shadow = shadows(window);
+    const long border = client->border;
+    return SizeHints::read(display_, window)
+        .accountFor(clientSizeFor(requested, frame, shadow, border),
+                    clientSizeFor(actual, frame, shadow, border));
 }
 
 }  // namespace tilewise::x11

@@ -42,6 +42,9 @@ class WindowFrame {
 
     /// False when the client fixes its size (minimum size equal to the maximum size).
     bool isResizable(Window window) const;
+    /// True when the client's own size hints account for its frame being `actual` in size
+    /// where `requested` was asked; false when they do not or the window is gone.
+    bool hintsAccountFor(Window window, Size requested, Size actual) const;
 
     struct ClientGeometry {
         int x = 0, y = 0;  ///< the client's inside top-left corner in root coordinates
@@ -70,6 +73,7 @@ class WindowFrame {
 
     std::expected<void, WindowFault> awaitManager(Window window, std::chrono::milliseconds timeout,
                                                   const ExpectedClient& expected);
+    std::expected<void, WindowFault> awaitShadow(Window window, std::chrono::milliseconds timeout);
 
     Display* display_;
     const Atoms& atoms_;

@@ -122,6 +122,18 @@ void WindowManagerSync::discardPendingEvents() {
     }
 }
 
+bool WindowManagerSync::awaitEvent(std::chrono::milliseconds timeout,
+                                   const std::function<bool(const XEvent&)>& wanted) {
+    XFlush(display_);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    XEvent event;
+    while (nextEvent(event, deadline)) {
+        if (wanted(event))
+            return true;
+    }
+    return false;
+}
+
 bool WindowManagerSync::waitForManager(std::chrono::milliseconds timeout,
                                        const std::function<Sign(const XEvent&)>& onEvent) {
     if (!managerRuns_) {

@@ -53,6 +53,10 @@ class WindowManagerSync {
     bool waitForManager(std::chrono::milliseconds timeout,
                         const std::function<Sign(const XEvent&)>& onEvent);
 
+    /// Waits for an event that `wanted` accepts, dropping the others; false at the timeout.
+    bool awaitEvent(std::chrono::milliseconds timeout,
+                    const std::function<bool(const XEvent&)>& wanted);
+
   private:
     bool nextEvent(XEvent& event, std::chrono::steady_clock::time_point deadline);
     bool isProbeAnswer(const XEvent& event) const;

@@ -230,6 +230,15 @@ AXError X11Accessibility::setAttributeValue(const AXElement& element, std::strin
     return written ? kAXErrorSuccess : faultStatus(written.error());
 }
 
+// The manager decides every size; only the client's declared limits make one its own. A window
+// that is gone limits nothing of its own any more: the interface's answer for it is true.
+bool X11Accessibility::applicationLimitsSize(const AXElement& window, Size requested, Size actual) {
+    const std::lock_guard lock(mutex_);
+    if (window.kind != AXElement::Kind::window || !frame_.read(window.id))
+        return true;
+    return frame_.hintsAccountFor(window.id, requested, actual);
+}
+
 std::uint64_t X11Accessibility::hash(const AXElement& element) {
     return element.id * 4 + static_cast<std::uint64_t>(element.kind);
 }

@@ -30,6 +30,7 @@ class X11Accessibility final : public Accessibility {
                                          std::string_view attribute) override;
     AXError setAttributeValue(const AXElement& element, std::string_view attribute,
                               const AXValue& value) override;
+    bool applicationLimitsSize(const AXElement& window, Size requested, Size actual) override;
     std::uint64_t hash(const AXElement& element) override;
 
   private:

@@ -100,6 +100,9 @@ TEST_F(PlaceCommandTest, LimitedSizeAndRefusedMovesAreReportedWithTheirSentences
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.out, HasSubstr("actual    0,25 500x400"));
     EXPECT_THAT(result.out, HasSubstr(PlacementSentences::sizeLimited("Notes")));
+    // Already as large as it allows: nothing was limited this time.
+    result = run({"place", "--grid", "1x1", "--cells", "0,0:0,0"});
+    EXPECT_THAT(result.out, HasSubstr(PlacementSentences::sizeNotAllowed("Notes")));
 
     desktop.modifyWindow(window, [](sim::SimWindow& w) {
         w.maximumSize.reset();

@@ -13,6 +13,9 @@ struct Rendering {
 // Every sentence that names a part of macOS, and the shortcuts of the menus and messages.
 constexpr Rendering kRenderings[] = {
     {"Accessibility Access Needed…", "Window Manager Needed…"},
+    {"⚠ Accessibility access needed", "⚠ Window manager needed"},
+    {"✔ Accessibility access granted", "✔ Window manager found"},
+    {"Grant Access…", "Show How…"},
     {"Tilewise needs Accessibility permission to move windows.",
      "Tilewise needs a running window manager to move windows."},
     {"Reserved by a macOS keyboard shortcut", "Reserved by a keyboard shortcut of the desktop"},

@@ -18,7 +18,6 @@ class DataPaneTest : public PreferencesFixture {
         pane->setDialogs({
             .chooseExportFile = [this] { return exportChoice; },
             .chooseImportFile = [this] { return importChoice; },
-            .reveal = [this](const std::filesystem::path& file) { revealed.push_back(file); },
         });
         pane->show();
         writes.clear();
@@ -30,7 +29,6 @@ class DataPaneTest : public PreferencesFixture {
 
     std::optional<std::filesystem::path> exportChoice;
     std::optional<std::filesystem::path> importChoice;
-    std::vector<std::filesystem::path> revealed;
     std::unique_ptr<DataPane> pane;
 };
 
@@ -68,11 +66,6 @@ TEST_F(DataPaneTest, CancellingEitherDialogChangesNothing) {
     click("importSettings");
     EXPECT_EQ(pane->message(), message);
     EXPECT_TRUE(writes.empty());
-}
-
-TEST_F(DataPaneTest, ShowSettingsFileRevealsTheStoresFile) {
-    click("showSettingsFile");
-    EXPECT_EQ(revealed, std::vector{store.fileURL()});
 }
 
 TEST_F(DataPaneTest, TheDivvyButtonIsEnabledOnlyWhileDivvyHasSavedShortcuts) {

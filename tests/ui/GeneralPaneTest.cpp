@@ -43,6 +43,8 @@ TEST_P(GeneralPaneToggleTest, EachToggleWritesItsSettingAndFollowsIt) {
     EXPECT_EQ(writes.size(), 1u);
     changeSettings([&](TilewiseSettings& settings) { settings.*GetParam().field = before; });
     EXPECT_EQ(control->isChecked(), before);
+    control->toggle();  // the accessibility tree's Toggle action
+    EXPECT_EQ(store.settings().*GetParam().field, !before);
 }
 
 INSTANTIATE_TEST_SUITE_P(

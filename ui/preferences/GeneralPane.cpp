@@ -63,7 +63,8 @@ QWidget* GeneralPane::buildPermissionSection() {
     auto* row = new QHBoxLayout;
     trust_ = new QLabel(box);
     trust_->setObjectName("trustState");
-    grantAccess_ = named(new QPushButton("Grant Access…", box), "grantAccess", "Grant Access…");
+    const auto grant = rendered("Grant Access…");
+    grantAccess_ = named(new QPushButton(grant, box), "grantAccess", grant);
     connect(grantAccess_, &QPushButton::clicked, this, [this] {
         if (context_.showOnboarding)
             context_.showOnboarding();
@@ -79,10 +80,11 @@ QWidget* GeneralPane::buildStartupSection() {
     auto* box = section({}, this);
     launchAtLogin_ =
         named(new QCheckBox("Launch at login", box), "launchAtLogin", "Launch at login");
-    connect(launchAtLogin_, &QCheckBox::clicked, this, [this](bool on) { setLaunch(on); });
+    connect(launchAtLogin_, &QCheckBox::toggled, this, [this](bool on) { setLaunch(on); });
     launchError_ = PaneWidgets::caption("launchError", {}, TextStyle::warning, box);
     hiddenIconCaption_ = PaneWidgets::caption(
-        "hiddenIconCaption", "With the icon hidden, start Tilewise again to show Preferences.",
+        "hiddenIconCaption",
+        rendered("With the icon hidden, open Tilewise again from Finder to show Preferences."),
         TextStyle::secondary, box);
     box->layout()->addWidget(launchAtLogin_);
     box->layout()->addWidget(launchError_);
@@ -156,7 +158,7 @@ QWidget* GeneralPane::buildBehaviorSection() {
 QCheckBox* GeneralPane::toggle(const QString& objectName, const QString& title,
                                bool TilewiseSettings::*field) {
     auto* box = named(new QCheckBox(title, this), objectName, title);
-    connect(box, &QCheckBox::clicked, this, [this, field](bool on) {
+    connect(box, &QCheckBox::toggled, this, [this, field](bool on) {
         PaneWidgets::editSettings(context_.store,
                                   [&](TilewiseSettings& settings) { settings.*field = on; });
     });
@@ -178,17 +180,22 @@ void GeneralPane::setLaunch(bool on) {
     refresh();
 }
 
+QString GeneralPane::rendered(std::string_view text) const {
+    return QString::fromStdString(context_.texts.render(text));
+}
+
 void GeneralPane::refresh() {
     const auto& settings = context_.store.settings();
     const bool trusted = context_.permission.isTrusted();
-    trust_->setText(trusted ? "✔ Accessibility access granted" : "⚠ Accessibility access needed");
+    trust_->setText(trusted ? rendered("✔ Accessibility access granted")
+                            : rendered("⚠ Accessibility access needed"));
     trust_->setStyleSheet(trusted ? "color: #2e9b3a" : "color: #e67e00");
     grantAccess_->setVisible(!trusted);
-    launchAtLogin_->setChecked(launch_.enabled);
-    launchError_->setText(QString::fromStdString(launch_.message.value_or("")));
+    PaneWidgets::showChecked(launchAtLogin_, launch_.enabled);
+    launchError_->setText(rendered(launch_.message.value_or("")));
     launchError_->setVisible(launch_.message.has_value());
     for (const auto& [box, field] : toggles_) {
-        box->setChecked(settings.*field);
+        PaneWidgets::showChecked(box, settings.*field);
     }
     hiddenIconCaption_->setVisible(!settings.showMenuBarIcon);
     panelShortcutRow_->setEnabled(settings.panelShortcutEnabled);

@@ -7,6 +7,7 @@
 #include "platform/Publisher.h"
 
 #include <cstdint>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -44,6 +45,8 @@ class GeneralPane : public QWidget {
     QCheckBox* toggle(const QString& objectName, const QString& title,
                       bool TilewiseSettings::*field);
     void refresh();
+    /// `text` as the platform words it.
+    QString rendered(std::string_view text) const;
 
     PreferencesContext& context_;
     LaunchAtLogin::SwitchState launch_;

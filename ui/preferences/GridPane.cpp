@@ -64,7 +64,7 @@ QWidget* GridPane::buildMarginsSection() {
     auto* box = new QGroupBox("Margins", this);
     auto* column = new QVBoxLayout(box);
     useMargins_ = named(new QCheckBox("Use margins", box), "useMargins", "Use margins");
-    connect(useMargins_, &QCheckBox::clicked, this, [this](bool on) {
+    connect(useMargins_, &QCheckBox::toggled, this, [this](bool on) {
         PaneWidgets::editSettings(store_, [&](TilewiseSettings& s) { s.margins.enabled = on; });
     });
     column->addWidget(useMargins_);
@@ -107,7 +107,7 @@ void GridPane::refresh() {
     auto settings = store_.settings();
     columns_->display(static_cast<int>(settings.grid.columns));
     rows_->display(static_cast<int>(settings.grid.rows));
-    useMargins_->setChecked(settings.margins.enabled);
+    PaneWidgets::showChecked(useMargins_, settings.margins.enabled);
     marginFields_->setEnabled(settings.margins.enabled);
     for (std::size_t i = 0; i < kMarginFields.size(); ++i) {
         fields_[i]->display(kMarginFields[i].value(settings.margins));

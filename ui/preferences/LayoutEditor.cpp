@@ -33,12 +33,12 @@ void LayoutEditor::build(PreferencesContext& context) {
     });
     form->addRow("Name", name_);
     enabled_ = named(new QCheckBox("Enabled", this), "layoutEnabled", "Enabled");
-    connect(enabled_, &QCheckBox::clicked, this,
+    connect(enabled_, &QCheckBox::toggled, this,
             [this](bool on) { edit([&](SavedLayout& layout) { layout.enabled = on; }); });
     form->addRow(enabled_);
     global_ = named(new QCheckBox("Global (works in any app)", this), "layoutGlobal",
                     "Global (works in any app)");
-    connect(global_, &QCheckBox::clicked, this,
+    connect(global_, &QCheckBox::toggled, this,
             [this](bool on) { edit([&](SavedLayout& layout) { layout.isGlobal = on; }); });
     form->addRow(global_);
     localCaption_ = PaneWidgets::caption("localShortcutCaption",
@@ -93,8 +93,8 @@ void LayoutEditor::display(const Uuid& id, const std::optional<HotKeyService::St
     const auto name = QString::fromStdString(shown->name);
     if (name_->text() != name)
         name_->setText(name);
-    enabled_->setChecked(shown->enabled);
-    global_->setChecked(shown->isGlobal);
+    PaneWidgets::showChecked(enabled_, shown->enabled);
+    PaneWidgets::showChecked(global_, shown->isGlobal);
     localCaption_->setVisible(!shown->isGlobal);
     shortcut_->refresh();
     status_->setStatus(status);

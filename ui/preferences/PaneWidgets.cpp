@@ -1,7 +1,9 @@
 #include "ui/preferences/PaneWidgets.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QPalette>
+#include <QSignalBlocker>
 
 #include "app/KeyboardLabels.h"
 #include "app/SettingsStore.h"
@@ -34,6 +36,11 @@ QLabel* caption(const QString& objectName, const QString& text, TextStyle style,
     palette.setColor(QPalette::WindowText, colourOf(style, palette));
     label->setPalette(palette);
     return label;
+}
+
+void showChecked(QAbstractButton* button, bool checked) {
+    const QSignalBlocker quiet(button);
+    button->setChecked(checked);
 }
 
 void editSettings(SettingsStore& store, const std::function<void(TilewiseSettings&)>& edit) {

@@ -8,6 +8,7 @@
 #include "core/Settings.h"
 #include "platform/PlatformTexts.h"
 
+class QAbstractButton;
 class QLabel;
 
 namespace tilewise {
@@ -31,6 +32,10 @@ Widget* named(Widget* widget, const QString& objectName, const QString& accessib
 
 /// A word-wrapped caption-sized label in the given colour; the accessibility tree reads its text.
 QLabel* caption(const QString& objectName, const QString& text, TextStyle style, QWidget* parent);
+
+/// Shows `checked` on a switch without reporting it as the user's change: the panes act on
+/// `toggled`, which a click, the keyboard and the accessibility tree's Toggle all send.
+void showChecked(QAbstractButton* button, bool checked);
 
 /// Assigns the store's settings with `edit` applied, in one write.
 void editSettings(SettingsStore& store, const std::function<void(TilewiseSettings&)>& edit);

@@ -1,6 +1,7 @@
 #include "ui/preferences/PreferencesView.h"
 
 #include <QIcon>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -12,6 +13,20 @@
 #include "ui/preferences/PaneWidgets.h"
 
 namespace tilewise {
+namespace {
+
+// The window keeps its size; a pane taller than the tab (General) scrolls instead of squeezing
+// its rows into one another.
+QScrollArea* scrolling(QWidget* pane, QWidget* parent) {
+    auto* area = new QScrollArea(parent);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidget(pane);
+    return area;
+}
+
+}  // namespace
 
 PreferencesView::PreferencesView(PreferencesContext& context, QWidget* parent) : QWidget(parent) {
     tabs_ = PaneWidgets::named(new QTabWidget(this), "preferencesTabs", "Preferences");
@@ -20,10 +35,10 @@ PreferencesView::PreferencesView(PreferencesContext& context, QWidget* parent) :
     layouts_ = PaneWidgets::named(new LayoutsPane(context, tabs_), "layoutsPane", "Layouts");
     data_ = PaneWidgets::named(new DataPane(context, tabs_), "dataPane", "Data");
     // In the order of PreferencesTab.
-    tabs_->addTab(general_, QIcon::fromTheme("preferences-system"), "General");
-    tabs_->addTab(grid_, QIcon::fromTheme("view-grid"), "Grid");
-    tabs_->addTab(layouts_, QIcon::fromTheme("view-split-left-right"), "Layouts");
-    tabs_->addTab(data_, QIcon::fromTheme("drive-harddisk"), "Data");
+    tabs_->addTab(scrolling(general_, tabs_), QIcon::fromTheme("preferences-system"), "General");
+    tabs_->addTab(scrolling(grid_, tabs_), QIcon::fromTheme("view-grid"), "Grid");
+    tabs_->addTab(scrolling(layouts_, tabs_), QIcon::fromTheme("view-split-left-right"), "Layouts");
+    tabs_->addTab(scrolling(data_, tabs_), QIcon::fromTheme("drive-harddisk"), "Data");
     connect(tabs_, &QTabWidget::currentChanged, this, [this, &context] {
         if (context.gridTabChanged)
             context.gridTabChanged(tab() == PreferencesTab::grid);
