@@ -23,7 +23,11 @@ int main(int argc, char** argv) {
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
     const auto desktop = self.parent_path() / TILEWISE_DESKTOP_PROGRAM;
-    ::execv(desktop.c_str(), argv);
+    // Named by this command's path: an autostart entry the desktop program writes runs this.
+    std::string command = self.string();
+    std::vector<char*> desktopArguments(argv, argv + argc + 1);
+    desktopArguments.front() = command.data();
+    ::execv(desktop.c_str(), desktopArguments.data());
     std::cerr << "tilewise: cannot run “" << desktop.string() << "”: " << std::strerror(errno)
               << "\n";
     return tilewise::ExitStatus::failure;

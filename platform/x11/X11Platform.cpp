@@ -1,6 +1,8 @@
 #include "platform/x11/X11Platform.h"
 
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <system_error>
 
 namespace tilewise::x11 {
@@ -24,7 +26,13 @@ std::expected<std::unique_ptr<X11Platform>, std::string> X11Platform::open(Sched
 
 namespace {
 
+// What an autostart entry runs: the `tilewise` command hands its work to this desktop program
+// with its own absolute path as the program name; started otherwise, this program itself.
 std::filesystem::path ownExecutable() {
+    std::ifstream commandLine{"/proc/self/cmdline"};
+    std::string name;
+    if (std::getline(commandLine, name, '\0') && std::filesystem::path{name}.is_absolute())
+        return name;
     std::error_code error;
     return std::filesystem::read_symlink("/proc/self/exe", error);
 }
