@@ -9,8 +9,8 @@
 
 #include "core/SettingsCoder.h"
 #include "tests/cli/CommandLineRun.h"
+#include "tests/support/DivvyArchive.h"
 #include "tests/support/Files.h"
-#include "tests/support/PlistBuilders.h"
 
 namespace tilewise {
 namespace {
@@ -24,16 +24,7 @@ std::string andrewsPreferences() {
 
 // A Divvy preferences file with one shortcut named `name` on a grid of `columns` columns.
 std::string preferencesFile(const std::string& name, std::int64_t columns) {
-    test::KeyedArchiveBuilder archive;
-    const auto shortcutClass = archive.addClass("Shortcut", {"Shortcut", "NSObject"});
-    std::vector<std::pair<std::string, test::Node>> fields;
-    fields.emplace_back("$class", test::uid(shortcutClass));
-    fields.emplace_back("nameKey", test::uid(archive.addString(name)));
-    fields.emplace_back("sizeColumns", test::integer(columns));
-    fields.emplace_back("sizeRows", test::integer(2));
-    const auto element = archive.add(test::dictionary(std::move(fields)));
-    archive.setRoot(archive.addArray(archive.addClass("NSArray", {"NSArray"}), {element}));
-    const auto bytes = archive.binary();
+    const auto bytes = test::divvyArchive({{.name = name, .columns = columns}});
     std::vector<std::pair<std::string, test::Node>> domain;
     domain.emplace_back(
         "shortcuts",

@@ -5,99 +5,19 @@
 
 #include <gtest/gtest.h>
 
-#include "core/PropertyList.h"
-#include "tests/support/PlistBuilders.h"
+#include "tests/support/DivvyArchive.h"
 #include "tests/support/Printers.h"
 
 namespace tilewise {
 namespace {
 
 using DivvyImport::ImportError;
-using Entries = std::vector<std::pair<std::string, test::Node>>;
+using Record = test::DivvyRecord;
+using test::DivvyArchive;
+using test::Entries;
 
 constexpr std::uint64_t kFunctionKeyBit = 0x800000;
 constexpr std::uint64_t kCapsLockBit = 0x10000;
-
-// The fields of one archived shortcut, as Divvy writes them.
-struct Record {
-    std::optional<std::string> name = "Left";
-    std::int64_t columns = 6;
-    std::int64_t rows = 6;
-    std::int64_t startColumn = 0;
-    std::int64_t startRow = 0;
-    std::int64_t endColumn = 2;
-    std::int64_t endRow = 5;
-    std::optional<std::int64_t> keyCode = 123;
-    std::int64_t flags =
-        static_cast<std::int64_t>((Modifiers::control | Modifiers::option).rawValue());
-    bool enabled = true;
-    bool global = true;
-    bool subdivided = false;
-};
-
-class DivvyArchive {
-  public:
-    DivvyArchive() {
-        classIndex("Shortcut");
-        classIndex("NSMutableArray");
-    }
-
-    std::uint64_t addName(const std::string& name) { return builder_.addString(name); }
-
-    Entries entries(const Record& record) {
-        Entries fields;
-        if (record.name)
-            fields.emplace_back("nameKey", test::uid(addName(*record.name)));
-        const std::pair<const char*, std::int64_t> integers[] = {
-            {"sizeColumns", record.columns},
-            {"sizeRows", record.rows},
-            {"selectionStartColumn", record.startColumn},
-            {"selectionStartRow", record.startRow},
-            {"selectionEndColumn", record.endColumn},
-            {"selectionEndRow", record.endRow},
-            {"keyComboFlags", record.flags}};
-        for (const auto& [key, value] : integers)
-            fields.emplace_back(key, test::integer(value));
-        if (record.keyCode)
-            fields.emplace_back("keyComboCode", test::integer(*record.keyCode));
-        fields.emplace_back("enabled", test::boolean(record.enabled));
-        fields.emplace_back("global", test::boolean(record.global));
-        fields.emplace_back("subdivided", test::boolean(record.subdivided));
-        return fields;
-    }
-
-    std::uint64_t addObject(Entries fields, const std::string& className = "Shortcut") {
-        fields.emplace_back("$class", test::uid(classIndex(className)));
-        const auto index = builder_.add(test::dictionary(std::move(fields)));
-        elements_.push_back(index);
-        return index;
-    }
-    std::uint64_t add(const Record& record) { return addObject(entries(record)); }
-    void addElement(std::uint64_t index) { elements_.push_back(index); }
-
-    /// The index the next object will get.
-    std::uint64_t nextIndex() const { return builder_.nextIndex(); }
-    test::Node archive(const std::string& rootClass = "NSMutableArray") {
-        builder_.setRoot(builder_.addArray(classIndex(rootClass), elements_));
-        return builder_.archive();
-    }
-    test::Bytes bytes(const std::string& rootClass = "NSMutableArray") {
-        return test::toBinary(archive(rootClass));
-    }
-    test::KeyedArchiveBuilder& builder() { return builder_; }
-
-  private:
-    std::uint64_t classIndex(const std::string& name) {
-        const auto found = classes_.find(name);
-        if (found != classes_.end())
-            return found->second;
-        return classes_[name] = builder_.addClass(name, {name, "NSObject"});
-    }
-
-    test::KeyedArchiveBuilder builder_;
-    std::map<std::string, std::uint64_t> classes_;
-    std::vector<std::uint64_t> elements_;
-};
 
 // The one layout the archive imports as; throws (failing the test) otherwise.
 SavedLayout onlyLayout(const test::Bytes& bytes) {
@@ -385,22 +305,6 @@ TEST(DivvyImportTest, PublishedArchivesGiveTheExpectedLayouts) {
     EXPECT_EQ(rightThird.grid, (GridSize{20, 20}));
     EXPECT_EQ(rightThird.selection, CellSelection(13, 0, 19, 19));
     EXPECT_EQ(rightThird.shortcut, (KeyCombo{20, control}));
-}
-
-TEST(DivvyImportTest, ThePreferencesFileArchiveGivesItsLayout) {
-    TILEWISE_REQUIRE_DIVVY_SAMPLES();
-    const auto preferences = PropertyList::parse(test::readFile(
-        test::divvySamples() / "andrewscwei-macos-config_com.mizage.direct.Divvy.plist"));
-    ASSERT_TRUE(preferences.has_value());
-    const auto* archive = preferences->find(DivvyImport::shortcutsKey);
-    ASSERT_NE(archive, nullptr);
-    ASSERT_NE(archive->data(), nullptr);
-    const auto layouts = DivvyImport::layouts(*archive->data());
-    ASSERT_TRUE(layouts.has_value());
-    const auto& quarter = named(*layouts, "First Quarter");
-    EXPECT_EQ(quarter.grid, (GridSize{8, 4}));
-    EXPECT_EQ(quarter.selection, CellSelection(0, 0, 1, 3));
-    EXPECT_EQ(quarter.shortcut, (KeyCombo{18, Modifiers::shift | Modifiers::control}));
 }
 
 TEST(DivvyImportTest, ErrorsAreShownByTheirCaseNames) {

@@ -2,30 +2,70 @@
 
 namespace tilewise::test {
 
+DivvyArchive::DivvyArchive() {
+    classIndex("Shortcut");
+    classIndex("NSMutableArray");
+}
+
+Entries DivvyArchive::entries(const DivvyRecord& record) {
+    Entries fields;
+    if (record.name)
+        fields.emplace_back("nameKey", uid(addName(*record.name)));
+    const std::pair<const char*, std::int64_t> integers[] = {
+        {"sizeColumns", record.columns},
+        {"sizeRows", record.rows},
+        {"selectionStartColumn", record.startColumn},
+        {"selectionStartRow", record.startRow},
+        {"selectionEndColumn", record.endColumn},
+        {"selectionEndRow", record.endRow},
+        {"keyComboFlags", record.flags}};
+    for (const auto& [key, value] : integers)
+        fields.emplace_back(key, integer(value));
+    if (record.keyCode)
+        fields.emplace_back("keyComboCode", integer(*record.keyCode));
+    fields.emplace_back("enabled", boolean(record.enabled));
+    fields.emplace_back("global", boolean(record.global));
+    fields.emplace_back("subdivided", boolean(record.subdivided));
+    return fields;
+}
+
+std::uint64_t DivvyArchive::addObject(Entries fields, const std::string& className) {
+    fields.emplace_back("$class", uid(classIndex(className)));
+    const auto index = builder_.add(dictionary(std::move(fields)));
+    elements_.push_back(index);
+    return index;
+}
+
+Node DivvyArchive::archive(const std::string& rootClass) {
+    builder_.setRoot(builder_.addArray(classIndex(rootClass), elements_));
+    return builder_.archive();
+}
+
+std::uint64_t DivvyArchive::classIndex(const std::string& name) {
+    const auto found = classes_.find(name);
+    if (found != classes_.end())
+        return found->second;
+    return classes_[name] = builder_.addClass(name, {name, "NSObject"});
+}
+
 Bytes divvyArchive(const std::vector<ArchivedShortcut>& shortcuts) {
-    KeyedArchiveBuilder builder;
-    const auto shortcutClass = builder.addClass("Shortcut", {"Shortcut", "NSObject"});
-    std::vector<std::uint64_t> elements;
+    DivvyArchive archive;
     for (const auto& shortcut : shortcuts) {
-        std::vector<std::pair<std::string, Node>> fields;
-        fields.emplace_back("$class", uid(shortcutClass));
-        fields.emplace_back("nameKey", uid(builder.addString(shortcut.name)));
-        fields.emplace_back("sizeColumns", integer(shortcut.columns));
-        fields.emplace_back("sizeRows", integer(4));
-        fields.emplace_back("selectionEndColumn", integer(1));
-        fields.emplace_back("enabled", boolean(shortcut.enabled));
-        fields.emplace_back("global", boolean(shortcut.global));
-        if (shortcut.shortcut) {
-            fields.emplace_back("keyComboCode", integer(shortcut.shortcut->keyCode));
-            fields.emplace_back(
-                "keyComboFlags",
-                integer(static_cast<std::int64_t>(shortcut.shortcut->modifiers.rawValue())));
-        }
-        elements.push_back(builder.add(dictionary(std::move(fields))));
+        archive.add(
+            {.name = shortcut.name,
+             .columns = shortcut.columns,
+             .rows = 4,
+             .endColumn = 1,
+             .endRow = 0,
+             .keyCode = shortcut.shortcut ? std::optional<std::int64_t>{shortcut.shortcut->keyCode}
+                                          : std::nullopt,
+             .flags = shortcut.shortcut
+                          ? static_cast<std::int64_t>(shortcut.shortcut->modifiers.rawValue())
+                          : 0,
+             .enabled = shortcut.enabled,
+             .global = shortcut.global});
     }
-    const auto arrayClass = builder.addClass("NSMutableArray", {"NSMutableArray", "NSArray"});
-    builder.setRoot(builder.addArray(arrayClass, elements));
-    return builder.binary();
+    return archive.bytes();
 }
 
 }  // namespace tilewise::test
