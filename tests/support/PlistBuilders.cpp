@@ -14,9 +14,18 @@ void appendBigEndian(Bytes& out, std::uint64_t value, std::size_t width) {
     }
 }
 
-struct BufferDeleter {
-    void operator()(char* buffer) const { std::free(buffer); }
-};
+// The node written by libplist's `write` (binary or XML).
+template <typename Writer>
+Bytes serialised(const Node& node, Writer write) {
+    char* buffer = nullptr;
+    std::uint32_t length = 0;
+    write(static_cast<plist_t>(node.get()), &buffer, &length);
+    const auto release = [](char* written) { std::free(written); };
+    const std::unique_ptr<char, decltype(release)> owned{buffer, release};
+    if (buffer == nullptr)
+        throw std::runtime_error("libplist could not write a property list");
+    return Bytes(buffer, buffer + length);
+}
 
 }  // namespace
 
@@ -53,23 +62,11 @@ Node dictionary(std::vector<std::pair<std::string, Node>> entries) {
 }
 
 Bytes toBinary(const Node& node) {
-    char* buffer = nullptr;
-    std::uint32_t length = 0;
-    plist_to_bin(static_cast<plist_t>(node.get()), &buffer, &length);
-    const std::unique_ptr<char, BufferDeleter> owned{buffer};
-    if (buffer == nullptr)
-        throw std::runtime_error("plist_to_bin failed");
-    return Bytes(buffer, buffer + length);
+    return serialised(node, plist_to_bin);
 }
 
 Bytes toXml(const Node& node) {
-    char* buffer = nullptr;
-    std::uint32_t length = 0;
-    plist_to_xml(static_cast<plist_t>(node.get()), &buffer, &length);
-    const std::unique_ptr<char, BufferDeleter> owned{buffer};
-    if (buffer == nullptr)
-        throw std::runtime_error("plist_to_xml failed");
-    return Bytes(buffer, buffer + length);
+    return serialised(node, plist_to_xml);
 }
 
 Bytes bytesOf(const std::string& text) {
