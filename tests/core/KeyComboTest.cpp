@@ -1,6 +1,7 @@
 #include "core/KeyCombo.h"
 
 #include <set>
+#include <tuple>
 #include <unordered_set>
 
 #include <gtest/gtest.h>
@@ -51,20 +52,20 @@ TEST(KeyComboTest, SetOperationsStayInsideTheMask) {
     EXPECT_EQ(edited, Modifiers::all.subtracting(Modifiers::command));
 }
 
-TEST(KeyComboTest, CarbonFlagsPerModifier) {
-    EXPECT_EQ(Modifiers{}.carbonFlags(), 0U);
-    EXPECT_EQ(Modifiers::command.carbonFlags(), 256U);
-    EXPECT_EQ(Modifiers::shift.carbonFlags(), 512U);
-    EXPECT_EQ(Modifiers::option.carbonFlags(), 2048U);
-    EXPECT_EQ(Modifiers::control.carbonFlags(), 4096U);
-    EXPECT_EQ(Modifiers::all.carbonFlags(), 6912U);
-}
-
-TEST(KeyComboTest, SymbolsInFixedOrder) {
-    EXPECT_EQ(Modifiers{}.symbols(), "");
-    EXPECT_EQ(Modifiers::all.symbols(), "⌃⌥⇧⌘");
-    EXPECT_EQ((Modifiers{Modifiers::command, Modifiers::control}).symbols(), "⌃⌘");
-    EXPECT_EQ((Modifiers{Modifiers::shift, Modifiers::option}).symbols(), "⌥⇧");
+TEST(KeyComboTest, CarbonFlagsAndSymbolsPerModifierSet) {
+    const std::tuple<Modifiers, std::uint32_t, std::string> cases[] = {
+        {Modifiers{}, 0, ""},
+        {Modifiers::command, 256, "⌘"},
+        {Modifiers::shift, 512, "⇧"},
+        {Modifiers::option, 2048, "⌥"},
+        {Modifiers::control, 4096, "⌃"},
+        {{Modifiers::command, Modifiers::control}, 4352, "⌃⌘"},
+        {{Modifiers::shift, Modifiers::option}, 2560, "⌥⇧"},
+        {Modifiers::all, 6912, "⌃⌥⇧⌘"}};
+    for (const auto& [modifiers, carbon, symbols] : cases) {
+        EXPECT_EQ(modifiers.carbonFlags(), carbon) << symbols;
+        EXPECT_EQ(modifiers.symbols(), symbols);
+    }
 }
 
 struct ProblemCase {
@@ -111,17 +112,12 @@ TEST(KeyComboTest, KeyTablesHaveTheirFixedEntries) {
     for (const auto& [code, label] : special) {
         EXPECT_EQ(ansi.at(code), label) << "key code " << code;
     }
-    EXPECT_EQ(special.at(kKeyF1), "F1");
-    EXPECT_EQ(special.at(90), "F20");
-    EXPECT_EQ(special.at(82), "Keypad 0");
-    EXPECT_EQ(special.at(92), "Keypad 9");
-    EXPECT_EQ(ansi.at(20), "3");
-    EXPECT_EQ(ansi.at(22), "6");
-    EXPECT_EQ(ansi.at(39), "'");
-    EXPECT_EQ(ansi.at(42), "\\");
-    EXPECT_EQ(ansi.at(43), ",");
-    EXPECT_EQ(ansi.at(47), ".");
-    EXPECT_EQ(ansi.at(50), "`");
+    const std::pair<std::uint16_t, std::string> labels[] = {
+        {kKeyF1, "F1"}, {90, "F20"}, {82, "Keypad 0"}, {92, "Keypad 9"}, {20, "3"}, {22, "6"},
+        {39, "'"},      {42, "\\"},  {43, ","},        {47, "."},        {50, "`"}};
+    for (const auto& [code, label] : labels) {
+        EXPECT_EQ(ansi.at(code), label) << "key code " << code;
+    }
     EXPECT_FALSE(ansi.contains(kKeySection));
 
     const std::set<std::uint16_t> functionKeys(KeyCombo::functionKeyCodes().begin(),

@@ -30,6 +30,8 @@ TEST(SettingsCoderTest, DefaultDocumentEncodesAsGolden) {
     ASSERT_TRUE(encoded) << encoded.error().description();
     EXPECT_EQ(*encoded, golden("default.json"));
     EXPECT_EQ(SettingsCoder::decode(*encoded), TilewiseSettings::defaults());
+    EXPECT_EQ(TilewiseSettings{}, TilewiseSettings::defaults());
+    EXPECT_TRUE(TilewiseSettings::defaults().validate().empty());
 }
 
 TEST(SettingsCoderTest, FullDocumentReencodesByteForByte) {

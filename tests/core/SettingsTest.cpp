@@ -29,22 +29,6 @@ TilewiseSettings withLayouts(std::vector<SavedLayout> layouts) {
     return settings;
 }
 
-TEST(SettingsTest, DefaultDocument) {
-    const auto& d = TilewiseSettings::defaults();
-    EXPECT_EQ(d.schemaVersion, TilewiseSettings::currentSchemaVersion);
-    EXPECT_EQ(d.grid, (GridSize{6, 6}));
-    EXPECT_EQ(d.margins, Margins::divvyDefault);
-    EXPECT_FALSE(d.margins.enabled);
-    EXPECT_TRUE(d.animationsEnabled && d.showResizePreview && d.selectOnScreen &&
-                d.showMenuBarIcon);
-    EXPECT_FALSE(d.keepPanelOpen || d.panelShortcutEnabled || d.monitorCycling || d.launchAtLogin);
-    EXPECT_EQ(d.panelShortcut, std::nullopt);
-    EXPECT_EQ(d.panelPlacement, PanelPlacement::displayUnderMouse);
-    EXPECT_TRUE(d.layouts.empty());
-    EXPECT_TRUE(d.validate().empty());
-    EXPECT_EQ(d, TilewiseSettings{});
-}
-
 TEST(SettingsTest, OnlyNewerVersionsAreUnsupported) {
     auto settings = TilewiseSettings::defaults();
     settings.schemaVersion = 2;
