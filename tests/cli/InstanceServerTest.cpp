@@ -52,6 +52,22 @@ class FakeHandler final : public InstanceRequestHandler {
     }
 };
 
+// Runs the event loop until `done` holds; the deadline only guards against a hang.
+template <typename Done>
+void runLoopUntil(Done done) {
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// Runs `work`, which blocks, beside the event loop the server answers on.
+template <typename Work>
+auto besideTheLoop(Work work) {
+    auto running = std::async(std::launch::async, std::move(work));
+    runLoopUntil([&] { return running.wait_for(0ms) == std::future_status::ready; });
+    return running.get();
+}
+
 class InstanceServerTest : public ::testing::Test {
   protected:
     // Writes `bytes` on a fresh connection and runs the loop until `lines` reply lines came back
@@ -61,13 +77,11 @@ class InstanceServerTest : public ::testing::Test {
         socket.connectToServer(QString::fromStdString(location.socketPath()));
         socket.write(bytes.data(), static_cast<qint64>(bytes.size()));
         QByteArray received;
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        while (static_cast<std::size_t>(received.count('\n')) < lines &&
-               std::chrono::steady_clock::now() < deadline &&
-               socket.state() != QLocalSocket::UnconnectedState) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        runLoopUntil([&] {
             received += socket.readAll();
-        }
+            return static_cast<std::size_t>(received.count('\n')) >= lines ||
+                   socket.state() == QLocalSocket::UnconnectedState;
+        });
         received += socket.readAll();
         std::vector<std::string> result;
         for (const auto& line : received.split('\n')) {
@@ -156,8 +170,7 @@ TEST_F(InstanceServerTest, RequestsOfOneConnectionAreServedOneAtATimeInOrder) {
     const auto both = InstanceProtocol::encode(ApplyLayoutRequest{"A"}) +
                       InstanceProtocol::encode(ApplyLayoutRequest{"B"});
     socket.write(both.data(), static_cast<qint64>(both.size()));
-    for (int i = 0; i < 50 && handler.pending.empty(); ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    runLoopUntil([&] { return !handler.pending.empty(); });
     ASSERT_EQ(handler.pending.size(), 1u);
     handler.pending[0].first(handler.pending[0].second);
     ASSERT_EQ(handler.pending.size(), 2u);
@@ -165,10 +178,7 @@ TEST_F(InstanceServerTest, RequestsOfOneConnectionAreServedOneAtATimeInOrder) {
     // A handler that answers twice is heard once.
     handler.pending[1].first(handler.pending[1].second);
     QByteArray received;
-    for (int i = 0; i < 50 && received.count('\n') < 2; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        received += socket.readAll();
-    }
+    runLoopUntil([&] { return (received += socket.readAll()).count('\n') >= 2; });
     EXPECT_EQ(received.toStdString(),
               InstanceProtocol::encode(CommandReply{0, "applied A\n", ""}) +
                   InstanceProtocol::encode(CommandReply{0, "applied B\n", ""}));
@@ -213,14 +223,10 @@ TEST_F(InstanceServerTest, TheClientGetsTheRepliesOrSaysWhyNot) {
     EXPECT_FALSE(askRunningInstance(location, ShowGridRequest{}, 1s).has_value());
     auto server = InstanceServer::listen(location, handler);
     ASSERT_TRUE(server.has_value()) << server.error().reason;
-    // The client blocks, so it runs beside the server's loop.
     const auto ask = [this](std::chrono::milliseconds timeout) {
-        auto asked = std::async(std::launch::async, [this, timeout] {
+        return besideTheLoop([this, timeout] {
             return askRunningInstance(location, ApplyLayoutRequest{"Left"}, timeout);
         });
-        while (asked.wait_for(10ms) != std::future_status::ready)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return asked.get();
     };
     EXPECT_EQ(ask(5s), (CommandReply{0, "applied Left\n", ""}));
     handler.deferred = true;
@@ -232,10 +238,7 @@ TEST_F(InstanceServerTest, TheClientGetsTheRepliesOrSaysWhyNot) {
 
 TEST_F(InstanceServerTest, CommandsGoToTheRunningInstanceUnlessTheyNameTheirOwnSettings) {
     const auto run = [](std::vector<std::string> arguments) {
-        auto ran = std::async(std::launch::async, [arguments] { return runTilewise(arguments); });
-        while (ran.wait_for(10ms) != std::future_status::ready)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return ran.get();
+        return besideTheLoop([arguments] { return runTilewise(arguments); });
     };
     // No instance: the command does the work itself, here without a desktop to do it on.
     EXPECT_THAT(run({"--platform=sim", "apply", "Left"}).err, HasSubstr("no “sim” desktop"));

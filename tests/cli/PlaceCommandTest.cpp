@@ -35,12 +35,7 @@ class PlaceCommandTest : public ::testing::Test {
 
     CommandRun run(std::vector<std::string> arguments) {
         arguments.insert(arguments.end(), {"-TilewiseSettingsPath", settingsFile.string()});
-        return runTilewise(arguments,
-                           [this](std::string_view backend)
-                               -> std::expected<std::unique_ptr<DesktopSession>, std::string> {
-                               EXPECT_EQ(backend, expectedBackend);
-                               return session.borrow();
-                           });
+        return runTilewise(arguments, launcher);
     }
 
     void writeSettings(const TilewiseSettings& settings) {
@@ -52,6 +47,11 @@ class PlaceCommandTest : public ::testing::Test {
     TemporaryDirectory directory;
     std::filesystem::path settingsFile = directory.path() / "settings.json";
     std::string expectedBackend = "x11";
+    const DesktopLauncher launcher = [this](std::string_view backend)
+        -> std::expected<std::unique_ptr<DesktopSession>, std::string> {
+        EXPECT_EQ(backend, expectedBackend);
+        return session.borrow();
+    };
     SimDesktopSession session{
         sim::parseDisplays(
             "1440x900+0+0 visible 0,25,1440,875 menubar 24 scale 2; 1920x1080+1440+0 menubar 24")
@@ -203,13 +203,7 @@ TEST_F(PlaceCommandTest, ApplyFindsASavedLayoutByIdOrName) {
 
 TEST_F(PlaceCommandTest, DisplaysListsEveryDisplayAsTheApplicationSeesIt) {
     expectedBackend = "sim";
-    const auto result =
-        runTilewise({"--platform=sim", "displays"},
-                    [this](std::string_view backend)
-                        -> std::expected<std::unique_ptr<DesktopSession>, std::string> {
-                        EXPECT_EQ(backend, expectedBackend);
-                        return session.borrow();
-                    });
+    const auto result = runTilewise({"--platform=sim", "displays"}, launcher);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out,
               "display 1  frame 0,0 1440x900  visible 0,25 1440x875  scale 2\n"
