@@ -82,12 +82,7 @@ TEST(DisplaysTest, MenuBarsAreReservedWithThePrimaryDisplaysGap) {
     EXPECT_EQ(result[1].frame, second.frame);
 }
 
-TEST(DisplaysTest, MenuBarGapDefaultsToOnePoint) {
-    const auto result = reservingMenuBars({display(7, {0, 0, 1920, 1080})}, {Rect{0, 0, 1920, 30}});
-    EXPECT_EQ(result[0].visibleFrame, (Rect{0, 31, 1920, 1049}));
-}
-
-TEST(DisplaysTest, MenuBarBelongsOnlyWithinOnePointOfTheTop) {
+TEST(DisplaysTest, MenuBarBelongsWithinOnePointOfTheTopAndLeavesAOnePointGap) {
     const auto withOffset = [](double dy) {
         return reservingMenuBars({display(1, {0, 0, 1000, 800})}, {Rect{0, dy, 1000, 24}})[0]
             .visibleFrame.minY();
@@ -97,6 +92,10 @@ TEST(DisplaysTest, MenuBarBelongsOnlyWithinOnePointOfTheTop) {
     EXPECT_EQ(reservingMenuBars({display(1, {0, 0, 10, 10})}, {})[0].visibleFrame,
               (Rect{0, 0, 10, 10}));
     EXPECT_TRUE(reservingMenuBars({}, {Rect{0, 0, 10, 1}}).empty());
+    const auto noPrimaryGap =
+        reservingMenuBars({display(7, {0, 0, 1920, 1080})}, {Rect{0, 0, 1920, 30}});
+    EXPECT_EQ(noPrimaryGap[0].visibleFrame, (Rect{0, 31, 1920, 1049}))
+        << "the gap defaults to one point";
 }
 
 TEST(DisplaysTest, CyclingOrderIsLeftToRightThenTopToBottomThenById) {

@@ -27,10 +27,16 @@ SavedLayout onlyLayout(const test::Bytes& bytes) {
     return layouts->front();
 }
 
-SavedLayout importOne(const Record& record) {
+test::Bytes archiveOf(std::initializer_list<Record> records,
+                      const std::string& rootClass = "NSMutableArray") {
     DivvyArchive archive;
-    archive.add(record);
-    return onlyLayout(archive.bytes());
+    for (const auto& record : records)
+        archive.add(record);
+    return archive.bytes(rootClass);
+}
+
+SavedLayout importOne(const Record& record) {
+    return onlyLayout(archiveOf({record}));
 }
 
 ImportError failureOf(const test::Bytes& bytes) {
@@ -67,10 +73,7 @@ TEST(DivvyImportTest, CornersStoredInEitherOrderAreNormalised) {
 TEST(DivvyImportTest, OneUnusableRecordFailsTheWholeArchive) {
     for (const Record& bad : {Record{.columns = 0}, Record{.rows = 31}, Record{.endRow = 6},
                               Record{.startColumn = -1}, Record{.columns = 4, .endColumn = 4}}) {
-        DivvyArchive archive;
-        archive.add(Record{.name = "Fine"});
-        archive.add(bad);
-        EXPECT_EQ(failureOf(archive.bytes()), ImportError::unexpectedContents);
+        EXPECT_EQ(failureOf(archiveOf({{.name = "Fine"}, bad})), ImportError::unexpectedContents);
     }
 }
 
@@ -118,28 +121,19 @@ TEST(DivvyImportTest, SubdividedRecordsAddressAGridTwiceAsFine) {
     const auto middleHalf = importOne({.columns = 10,
                                        .rows = 10,
                                        .startColumn = 5,
-                                       .startRow = 0,
                                        .endColumn = 14,
                                        .endRow = 19,
                                        .subdivided = true});
     EXPECT_EQ(middleHalf.grid, (GridSize{20, 20}));
     EXPECT_EQ(middleHalf.selection, CellSelection(5, 0, 14, 19));
     // Small indices would fit the stored grid too, but they still mean the finer cells.
-    const auto quarter = importOne({.columns = 6,
-                                    .rows = 6,
-                                    .startColumn = 0,
-                                    .startRow = 0,
-                                    .endColumn = 2,
-                                    .endRow = 5,
-                                    .subdivided = true});
+    const auto quarter = importOne({.columns = 6, .rows = 6, .endColumn = 2, .subdivided = true});
     EXPECT_EQ(quarter.grid, (GridSize{12, 12}));
     EXPECT_EQ(quarter.selection.normalized(quarter.grid).maxX, 0.25);
-    DivvyArchive tooFine;
-    tooFine.add({.columns = 16, .subdivided = true});
-    EXPECT_EQ(failureOf(tooFine.bytes()), ImportError::unexpectedContents);
-    DivvyArchive outside;
-    outside.add({.columns = 10, .endColumn = 20, .subdivided = true});
-    EXPECT_EQ(failureOf(outside.bytes()), ImportError::unexpectedContents);
+    for (const Record& unusable : {Record{.columns = 16, .subdivided = true},
+                                   Record{.columns = 10, .endColumn = 20, .subdivided = true}}) {
+        EXPECT_EQ(failureOf(archiveOf({unusable})), ImportError::unexpectedContents);
+    }
 }
 
 TEST(DivvyImportTest, RecordsMayShareTheirNameObject) {
@@ -158,10 +152,7 @@ TEST(DivvyImportTest, RecordsMayShareTheirNameObject) {
 }
 
 TEST(DivvyImportTest, EveryImportGivesFreshIds) {
-    DivvyArchive archive;
-    archive.add({.name = "A"});
-    archive.add({.name = "B"});
-    const auto bytes = archive.bytes();
+    const auto bytes = archiveOf({{.name = "A"}, {.name = "B"}});
     const auto first = DivvyImport::layouts(bytes);
     const auto second = DivvyImport::layouts(bytes);
     ASSERT_TRUE(first && second);
@@ -174,9 +165,7 @@ TEST(DivvyImportTest, EveryImportGivesFreshIds) {
 }
 
 TEST(DivvyImportTest, AcceptsEitherArrayClassAndTheXmlForm) {
-    DivvyArchive immutable;
-    immutable.add({});
-    EXPECT_EQ(onlyLayout(immutable.bytes("NSArray")).name, "Left");
+    EXPECT_EQ(onlyLayout(archiveOf({{}}, "NSArray")).name, "Left");
     DivvyArchive xml;
     xml.add({.name = "From XML"});
     EXPECT_EQ(onlyLayout(test::toXml(xml.archive())).name, "From XML");
@@ -197,9 +186,7 @@ TEST(DivvyImportTest, ARootThatIsNoArrayIsUnexpected) {
     EXPECT_EQ(failureOf(stringRoot.binary()), ImportError::unexpectedContents);
     test::KeyedArchiveBuilder nilRoot;
     EXPECT_EQ(failureOf(nilRoot.binary()), ImportError::unexpectedContents);
-    DivvyArchive dictionaryRoot;
-    dictionaryRoot.add({});
-    EXPECT_EQ(failureOf(dictionaryRoot.bytes("NSDictionary")), ImportError::unexpectedContents);
+    EXPECT_EQ(failureOf(archiveOf({{}}, "NSDictionary")), ImportError::unexpectedContents);
 }
 
 TEST(DivvyImportTest, ElementsOfAnotherClassOrCyclesAreUnexpected) {

@@ -7,22 +7,17 @@
 namespace tilewise {
 namespace {
 
-TEST(RectTest, EdgesAndMiddles) {
-    const Rect r{10, 20, 100, 50};
-    EXPECT_EQ(r.minX(), 10);
-    EXPECT_EQ(r.midX(), 60);
-    EXPECT_EQ(r.maxX(), 110);
-    EXPECT_EQ(r.minY(), 20);
-    EXPECT_EQ(r.midY(), 45);
-    EXPECT_EQ(r.maxY(), 70);
-}
-
-TEST(RectTest, NegativeSizeIsStandardised) {
-    const Rect r{110, 70, -100, -50};
-    EXPECT_EQ(r.minX(), 10);
-    EXPECT_EQ(r.maxY(), 70);
-    EXPECT_EQ(r.width(), 100);
-    EXPECT_EQ(r.height(), 50);
+TEST(RectTest, EdgesAndMiddlesOfEitherSignOfSize) {
+    for (const Rect r : {Rect{10, 20, 100, 50}, Rect{110, 70, -100, -50}}) {
+        EXPECT_EQ(r.minX(), 10);
+        EXPECT_EQ(r.midX(), 60);
+        EXPECT_EQ(r.maxX(), 110);
+        EXPECT_EQ(r.minY(), 20);
+        EXPECT_EQ(r.midY(), 45);
+        EXPECT_EQ(r.maxY(), 70);
+        EXPECT_EQ(r.width(), 100);
+        EXPECT_EQ(r.height(), 50);
+    }
 }
 
 TEST(RectTest, ContainsMinimumEdgesButNotMaximumEdges) {

@@ -125,32 +125,30 @@ std::vector<std::vector<std::string>> duplicateNames(const std::vector<Issue>& i
     return names;
 }
 
-TEST(SettingsTest, DuplicatesSortByConcatenatedNames) {
-    const KeyCombo first{1, Modifiers::command};
-    const KeyCombo second{2, Modifiers::command};
-    const auto settings = withLayouts(
-        {layout("b", first), layout("a", second), layout("a", first), layout("c", second)});
-    EXPECT_EQ(duplicateNames(settings.validate()),
-              (std::vector<std::vector<std::string>>{{"a", "c"}, {"b", "a"}}));
-}
-
-TEST(SettingsTest, DuplicateOrderComparesCanonicalFormsByScalarValue) {
+// Each group keeps its names in order of use; groups sort by their concatenated names, compared
+// in canonical form by scalar value: "e" + combining acute composes to U+00E9, which sorts after
+// "f", and U+FF5E sorts before the emoji U+1F600 though its UTF-16 form sorts after.
+TEST(SettingsTest, DuplicatesSortByConcatenatedCanonicalNamesByScalarValue) {
     const KeyCombo first{1, Modifiers::command};
     const KeyCombo second{2, Modifiers::command};
     const KeyCombo third{3, Modifiers::command};
-    // "e" + combining acute composes to U+00E9, which sorts after "f"; U+FF5E sorts before the
-    // emoji U+1F600 by scalar value though its UTF-16 form sorts after the surrogate pair.
+    const KeyCombo fourth{4, Modifiers::command};
+    const KeyCombo fifth{5, Modifiers::command};
     const auto settings = withLayouts({
-        layout("e\u0301", first),
-        layout("x", first),
-        layout("f", second),
-        layout("y", second),
-        layout("\U0001F600", third),
-        layout("\uFF5E", third),
+        layout("b", first),
+        layout("a", second),
+        layout("a", first),
+        layout("c", second),
+        layout("e\u0301", third),
+        layout("x", third),
+        layout("f", fourth),
+        layout("y", fourth),
+        layout("\U0001F600", fifth),
+        layout("\uFF5E", fifth),
     });
     EXPECT_EQ(duplicateNames(settings.validate()),
               (std::vector<std::vector<std::string>>{
-                  {"f", "y"}, {"e\u0301", "x"}, {"\U0001F600", "\uFF5E"}}));
+                  {"a", "c"}, {"b", "a"}, {"f", "y"}, {"e\u0301", "x"}, {"\U0001F600", "\uFF5E"}}));
 }
 
 TEST(SettingsTest, UnsafeGlobalShortcutsOfEnabledGlobalLayoutsOnly) {
