@@ -51,21 +51,6 @@ TEST_F(SimAccessibilityTest, SizesAreClampedAndSteppedFromTheMinimum) {
     EXPECT_EQ(frameOf(id).size, Size(200 + 30 * 7, 100 + 15 * 13));
 }
 
-TEST_F(SimAccessibilityTest, IgnoredAndDriftingMovesStillAnswerSuccess) {
-    const WindowId late = addWindow({.positionWritesIgnored = 1});
-    const auto lateWindow = SimAccessibility::windowElement(late);
-    EXPECT_EQ(ax.setAttributeValue(lateWindow, AXAttribute::position, Point{5, 5}),
-              kAXErrorSuccess);
-    EXPECT_EQ(frameOf(late).origin, Point(100, 100));
-    ax.setAttributeValue(lateWindow, AXAttribute::position, Point{5, 5});
-    EXPECT_EQ(frameOf(late).origin, Point(5, 5));
-
-    const WindowId drifting = desktop.addWindow(kPid, {.drift = Point{3, 0}});
-    writeFrame(drifting, {50, 60, 100, 100});
-    writeFrame(drifting, {50, 60, 100, 100});
-    EXPECT_EQ(frameOf(drifting).origin, Point(56, 60));
-}
-
 TEST_F(SimAccessibilityTest, AWindowClosingMidRequestFailsAsVanished) {
     const WindowId id = addWindow({.closesAfterWrites = 1});
     const auto window = SimAccessibility::windowElement(id);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/SimLoginItem.h"
-
 namespace tilewise::sim {
 namespace {
 
@@ -27,22 +25,6 @@ TEST(SimUserDefaultsTest, ABrokenDomainAnswersNothing) {
     defaults.set(kDivvy, "shortcuts", PropertyData{0x62, 0x70});
     defaults.breakDomain(kDivvy);
     EXPECT_FALSE(defaults.value(kDivvy, "shortcuts").has_value());
-}
-
-TEST(SimLoginItemTest, RegistersUnregistersAndFailsOnRequest) {
-    SimLoginItem item;
-    EXPECT_EQ(item.status(), LoginItemStatus::notRegistered);
-    ASSERT_TRUE(item.registerItem().has_value());
-    EXPECT_EQ(item.status(), LoginItemStatus::enabled);
-
-    item.failNextChange("Operation not permitted");
-    EXPECT_EQ(item.unregisterItem(), std::unexpected(std::string{"Operation not permitted"}));
-    EXPECT_EQ(item.status(), LoginItemStatus::enabled);
-    ASSERT_TRUE(item.unregisterItem().has_value());
-
-    item.setRequiresApproval(true);
-    ASSERT_TRUE(item.registerItem().has_value());
-    EXPECT_EQ(item.status(), LoginItemStatus::requiresApproval);
 }
 
 }  // namespace

@@ -15,22 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using x11::XdgLoginItem;
 
-class XdgLoginItemTest : public ::testing::Test {
-  protected:
-    ~XdgLoginItemTest() override { fs::remove_all(entry.parent_path()); }
-
-    std::string entryLine(std::string_view prefix) {
-        const std::string content = readFileBytes(entry);
-        const auto start = content.find("\n" + std::string(prefix));
-        if (start == std::string::npos)
-            return {};
-        return content.substr(start + 1, content.find('\n', start + 1) - start - 1);
-    }
-
-    const fs::path entry =
-        fs::path{std::getenv("XDG_CONFIG_HOME")} / "autostart" / kDesktopEntryFileName;
-};
-
 // The keys of a desktop entry's main group.
 std::map<std::string, std::string> entryKeys(const std::string& content) {
     std::map<std::string, std::string> keys;
@@ -45,6 +29,14 @@ std::map<std::string, std::string> entryKeys(const std::string& content) {
     return keys;
 }
 
+class XdgLoginItemTest : public ::testing::Test {
+  protected:
+    ~XdgLoginItemTest() override { fs::remove_all(entry.parent_path()); }
+
+    const fs::path entry =
+        fs::path{std::getenv("XDG_CONFIG_HOME")} / "autostart" / kDesktopEntryFileName;
+};
+
 TEST_F(XdgLoginItemTest, RegisteringWritesAnAutostartEntryThatRunsTheProgram) {
     EXPECT_EQ(XdgLoginItem::standardEntryFile(), entry);
     XdgLoginItem item{"/usr/bin/tilewise"};
@@ -52,8 +44,8 @@ TEST_F(XdgLoginItemTest, RegisteringWritesAnAutostartEntryThatRunsTheProgram) {
     ASSERT_TRUE(item.registerItem().has_value());
     EXPECT_EQ(item.status(), LoginItemStatus::enabled);
     EXPECT_TRUE(readFileBytes(entry).starts_with("[Desktop Entry]\n"));
-    EXPECT_EQ(entryLine("Exec="), "Exec=/usr/bin/tilewise");
-    EXPECT_EQ(entryLine("Type="), "Type=Application");
+    EXPECT_EQ(entryKeys(readFileBytes(entry))["Exec"], "/usr/bin/tilewise");
+    EXPECT_EQ(entryKeys(readFileBytes(entry))["Type"], "Application");
 
     ASSERT_TRUE(item.unregisterItem().has_value());
     EXPECT_FALSE(fs::exists(entry));
@@ -77,7 +69,7 @@ TEST_F(XdgLoginItemTest, APathWithSpacesAndShellCharactersIsQuotedForTheDesktop)
     XdgLoginItem item{"/opt/My Tools/tile$wise\\50%"};
     ASSERT_TRUE(item.registerItem().has_value());
     // Quoted as one argument ($ and \ escaped), then \ doubled and % doubled for the file.
-    EXPECT_EQ(entryLine("Exec="), R"(Exec="/opt/My Tools/tile\\$wise\\\\50%%")");
+    EXPECT_EQ(entryKeys(readFileBytes(entry))["Exec"], R"("/opt/My Tools/tile\\$wise\\\\50%%")");
 }
 
 TEST_F(XdgLoginItemTest, AnEntryTheDesktopSwitchedOffIsNotRegisteredUntilRegisteredAgain) {
