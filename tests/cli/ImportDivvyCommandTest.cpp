@@ -25,13 +25,10 @@ std::string andrewsPreferences() {
 // A Divvy preferences file with one shortcut named `name` on a grid of `columns` columns.
 std::string preferencesFile(const std::string& name, std::int64_t columns) {
     const auto bytes = test::divvyArchive({{.name = name, .columns = columns}});
-    std::vector<std::pair<std::string, test::Node>> domain;
-    domain.emplace_back(
+    const auto file = test::toBinary(test::dictionaryOf(
         "shortcuts",
-        test::Node{plist_new_data(reinterpret_cast<const char*>(bytes.data()), bytes.size())});
-    domain.emplace_back("lastColumnCount", test::integer(3));
-    domain.emplace_back("lastRowCount", test::integer(2));
-    const auto file = test::toBinary(test::dictionary(std::move(domain)));
+        test::Node{plist_new_data(reinterpret_cast<const char*>(bytes.data()), bytes.size())},
+        "lastColumnCount", test::integer(3), "lastRowCount", test::integer(2)));
     return {file.begin(), file.end()};
 }
 

@@ -19,15 +19,6 @@ TEST(GridTest, SelectionNormalisesCornersPerAxis) {
     EXPECT_EQ((CellSelection{GridCell{5, 0}, GridCell{2, 3}}), (CellSelection{2, 0, 5, 3}));
 }
 
-TEST(GridTest, GridSizeValidityBounds) {
-    EXPECT_TRUE((GridSize{30, 30}.isValid()));
-    EXPECT_TRUE((GridSize{1, 1}.isValid()));
-    EXPECT_FALSE((GridSize{31, 1}.isValid()));
-    EXPECT_FALSE((GridSize{0, 5}.isValid()));
-    EXPECT_FALSE((GridSize{5, 0}.isValid()));
-    EXPECT_FALSE((GridSize{5, -1}.isValid()));
-}
-
 TEST(GridTest, FullSelectionCoversTheWholeGrid) {
     const GridSize grid{6, 4};
     EXPECT_EQ(CellSelection::full(grid), (CellSelection{0, 0, 5, 3}));
@@ -44,7 +35,14 @@ TEST(GridTest, NormalizedFractions) {
     EXPECT_DOUBLE_EQ(n.maxY, 0.75);
 }
 
-TEST(GridTest, SelectionValidityAgainstGrid) {
+TEST(GridTest, GridsAndSelectionsAreValidOnlyWithinBounds) {
+    for (const GridSize valid : {GridSize{30, 30}, GridSize{1, 1}}) {
+        EXPECT_TRUE(valid.isValid()) << testing::PrintToString(valid);
+    }
+    for (const GridSize invalid :
+         {GridSize{31, 1}, GridSize{0, 5}, GridSize{5, 0}, GridSize{5, -1}}) {
+        EXPECT_FALSE(invalid.isValid()) << testing::PrintToString(invalid);
+    }
     const GridSize grid{6, 6};
     EXPECT_TRUE((CellSelection{0, 0, 5, 5}.isValid(grid)));
     EXPECT_FALSE((CellSelection{0, 0, 6, 5}.isValid(grid)));

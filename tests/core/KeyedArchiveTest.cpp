@@ -9,12 +9,6 @@ namespace {
 
 using test::KeyedArchiveBuilder;
 
-test::Node object(std::uint64_t classIndex,
-                  std::vector<std::pair<std::string, test::Node>> entries) {
-    entries.emplace_back("$class", test::uid(classIndex));
-    return test::dictionary(std::move(entries));
-}
-
 // An array root holding one object with a value of each kind and a shared string.
 struct SampleArchive {
     KeyedArchiveBuilder builder;
@@ -22,22 +16,14 @@ struct SampleArchive {
     std::uint64_t arrayClass = builder.addClass("NSMutableArray", {"NSMutableArray", "NSArray"});
     std::uint64_t mutableStringClass = builder.addClass("NSMutableString", {"NSMutableString"});
     std::uint64_t title = builder.addString("Title");
-    std::uint64_t mutableTitle = builder.add(object(mutableStringClass, [] {
-        std::vector<std::pair<std::string, test::Node>> entries;
-        entries.emplace_back("NS.string", test::string("Mutable"));
-        return entries;
-    }()));
+    std::uint64_t mutableTitle = builder.add(test::dictionaryOf(
+        "NS.string", test::string("Mutable"), "$class", test::uid(mutableStringClass)));
 
     SampleArchive() {
-        std::vector<std::pair<std::string, test::Node>> entries;
-        entries.emplace_back("count", test::integer(-3));
-        entries.emplace_back("flag", test::boolean(true));
-        entries.emplace_back("name", test::uid(title));
-        entries.emplace_back("alias", test::uid(title));
-        entries.emplace_back("nothing", test::uid(0));
-        entries.emplace_back("mutable", test::uid(mutableTitle));
-        entries.emplace_back("beyond", test::uid(999));
-        const auto item = builder.add(object(itemClass, std::move(entries)));
+        const auto item = builder.add(test::dictionaryOf(
+            "count", test::integer(-3), "flag", test::boolean(true), "name", test::uid(title),
+            "alias", test::uid(title), "nothing", test::uid(0), "mutable", test::uid(mutableTitle),
+            "beyond", test::uid(999), "$class", test::uid(itemClass)));
         builder.setRoot(builder.addArray(arrayClass, {item, item}));
     }
 };
@@ -110,9 +96,7 @@ TEST(KeyedArchiveTest, AReferenceToAReferenceIsNeverFollowed) {
 TEST(KeyedArchiveTest, AnObjectThatIsItsOwnClassHasNoClassName) {
     KeyedArchiveBuilder builder;
     const auto self = builder.nextIndex();
-    std::vector<std::pair<std::string, test::Node>> entries;
-    entries.emplace_back("$class", test::uid(self));
-    builder.add(test::dictionary(std::move(entries)));
+    builder.add(test::dictionaryOf("$class", test::uid(self)));
     builder.setRoot(self);
     const auto archive = KeyedArchive::open(builder.binary());
     ASSERT_TRUE(archive.has_value());
@@ -152,8 +136,7 @@ TEST(KeyedArchiveTest, RequiresTheKeyedArchiveLayout) {
                   KeyedArchiveError::notAnArchive)
             << key;
     }
-    std::vector<test::Node> plainArray;
-    EXPECT_EQ(KeyedArchive::open(test::toBinary(test::array(std::move(plainArray)))).error(),
+    EXPECT_EQ(KeyedArchive::open(test::toBinary(test::arrayOf())).error(),
               KeyedArchiveError::notAnArchive);
 }
 

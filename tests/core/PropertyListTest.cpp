@@ -13,18 +13,10 @@ using test::Bytes;
 namespace raw = test::rawbplist;
 
 test::Node everyKind() {
-    std::vector<std::pair<std::string, test::Node>> entries;
-    entries.emplace_back("flag", test::boolean(true));
-    entries.emplace_back("negative", test::integer(-7));
-    entries.emplace_back("large", test::integer(8912896));
-    entries.emplace_back("ratio", test::real(0.5));
-    entries.emplace_back("name", test::string("Left ½ “half”"));
-    entries.emplace_back("reference", test::uid(3));
-    std::vector<test::Node> list;
-    list.push_back(test::integer(1));
-    list.push_back(test::string("two"));
-    entries.emplace_back("list", test::array(std::move(list)));
-    return test::dictionary(std::move(entries));
+    return test::dictionaryOf("flag", test::boolean(true), "negative", test::integer(-7), "large",
+                              test::integer(8912896), "ratio", test::real(0.5), "name",
+                              test::string("Left ½ “half”"), "reference", test::uid(3), "list",
+                              test::arrayOf(test::integer(1), test::string("two")));
 }
 
 void expectEveryKind(const PropertyList& value) {
@@ -126,7 +118,7 @@ TEST(PropertyListTest, RejectsCountsBeyondTheData) {
 
 // Each level refers twice to the next, so 64 small objects stand for 2^64 values once
 // expanded: libplist on its own would never finish.
-TEST(PropertyListTest, RefusesSharedObjectsThatExpandExponentially) {
+TEST(PropertyListTest, ExpandsSharedObjectsButRefusesExponentialExpansion) {
     std::vector<Bytes> objects;
     constexpr std::uint64_t kLevels = 64;
     for (std::uint64_t level = 0; level < kLevels; ++level) {
@@ -135,14 +127,11 @@ TEST(PropertyListTest, RefusesSharedObjectsThatExpandExponentially) {
     objects.push_back(raw::integer(0));
     EXPECT_EQ(PropertyList::parse(raw::assemble(objects, 0, 1)).error(),
               PropertyListError::tooComplex);
-}
-
-TEST(PropertyListTest, SharedObjectsWithinTheLimitsAreExpanded) {
-    const auto shared = raw::assemble({raw::array({1, 1, 1}, 1), raw::integer(9)}, 0, 1);
-    const auto plist = PropertyList::parse(shared);
-    ASSERT_TRUE(plist.has_value());
-    ASSERT_EQ(plist->array()->size(), 3U);
-    EXPECT_EQ(*(*plist->array())[2].integer(), 9);
+    const auto withinLimits =
+        PropertyList::parse(raw::assemble({raw::array({1, 1, 1}, 1), raw::integer(9)}, 0, 1));
+    ASSERT_TRUE(withinLimits.has_value());
+    ASSERT_EQ(withinLimits->array()->size(), 3U);
+    EXPECT_EQ(*(*withinLimits->array())[2].integer(), 9);
 }
 
 Bytes binaryChain(std::size_t containers) {
@@ -204,10 +193,8 @@ TEST(PropertyListTest, XmlConstructsThatCouldHideNestingAreRefused) {
 
 TEST(PropertyListTest, SizeEntriesAndValuesAreBounded) {
     const PropertyListLimits small{.maxBytes = 64, .maxValues = 10, .maxEntries = 3, .maxDepth = 4};
-    std::vector<test::Node> four;
-    for (int i = 0; i < 4; ++i)
-        four.push_back(test::integer(i));
-    const auto wide = test::array(std::move(four));
+    const auto wide =
+        test::arrayOf(test::integer(0), test::integer(1), test::integer(2), test::integer(3));
     EXPECT_EQ(PropertyList::parse(test::toXml(wide), {.maxEntries = 3}).error(),
               PropertyListError::tooComplex);
     EXPECT_EQ(PropertyList::parse(test::toBinary(wide), {.maxEntries = 3}).error(),

@@ -129,23 +129,11 @@ std::vector<std::vector<std::string>> duplicateNames(const std::vector<Issue>& i
 // in canonical form by scalar value: "e" + combining acute composes to U+00E9, which sorts after
 // "f", and U+FF5E sorts before the emoji U+1F600 though its UTF-16 form sorts after.
 TEST(SettingsTest, DuplicatesSortByConcatenatedCanonicalNamesByScalarValue) {
-    const KeyCombo first{1, Modifiers::command};
-    const KeyCombo second{2, Modifiers::command};
-    const KeyCombo third{3, Modifiers::command};
-    const KeyCombo fourth{4, Modifiers::command};
-    const KeyCombo fifth{5, Modifiers::command};
-    const auto settings = withLayouts({
-        layout("b", first),
-        layout("a", second),
-        layout("a", first),
-        layout("c", second),
-        layout("e\u0301", third),
-        layout("x", third),
-        layout("f", fourth),
-        layout("y", fourth),
-        layout("\U0001F600", fifth),
-        layout("\uFF5E", fifth),
-    });
+    const auto key = [](std::uint16_t code) { return KeyCombo{code, Modifiers::command}; };
+    const auto settings = withLayouts(
+        {layout("b", key(1)), layout("a", key(2)), layout("a", key(1)), layout("c", key(2)),
+         layout("e\u0301", key(3)), layout("x", key(3)), layout("f", key(4)), layout("y", key(4)),
+         layout("\U0001F600", key(5)), layout("\uFF5E", key(5))});
     EXPECT_EQ(duplicateNames(settings.validate()),
               (std::vector<std::vector<std::string>>{
                   {"a", "c"}, {"b", "a"}, {"f", "y"}, {"e\u0301", "x"}, {"\U0001F600", "\uFF5E"}}));

@@ -29,22 +29,16 @@ class PreferenceFilesTest : public ::testing::Test {
         const auto bytes = test::toBinary(plist);
         ASSERT_TRUE(writeFileBytes(file, std::string(bytes.begin(), bytes.end())));
     }
-    static test::Node domainWith(const std::string& key, test::Node value) {
-        std::vector<std::pair<std::string, test::Node>> entries;
-        entries.emplace_back(key, std::move(value));
-        return test::dictionary(std::move(entries));
-    }
-
     fs::path root;
     fs::path first;
     fs::path second;
 };
 
 TEST_F(PreferenceFilesTest, TheFirstDirectoryHoldingTheDomainWins) {
-    write(second / "org.example.App.plist", domainWith("count", test::integer(2)));
+    write(second / "org.example.App.plist", test::dictionaryOf("count", test::integer(2)));
     PreferenceFiles files{{first, second}};
     EXPECT_EQ(files.value("org.example.App", "count"), PropertyValue{std::int64_t{2}});
-    write(first / "org.example.App.plist", domainWith("count", test::integer(1)));
+    write(first / "org.example.App.plist", test::dictionaryOf("count", test::integer(1)));
     EXPECT_EQ(files.value("org.example.App", "count"), PropertyValue{std::int64_t{1}});
     EXPECT_EQ(files.value("org.example.App", "missing"), std::nullopt);
     EXPECT_EQ(files.value("org.example.Other", "count"), std::nullopt);
@@ -52,14 +46,10 @@ TEST_F(PreferenceFilesTest, TheFirstDirectoryHoldingTheDomainWins) {
 }
 
 TEST_F(PreferenceFilesTest, KeepsTheTypesAPropertyValueCanHold) {
-    std::vector<std::pair<std::string, test::Node>> entries;
-    entries.emplace_back("flag", test::boolean(true));
-    entries.emplace_back("ratio", test::real(0.5));
-    entries.emplace_back("name", test::string("Divvy"));
-    entries.emplace_back("blob", test::Node{plist_new_data("ab", 2)});
-    entries.emplace_back("when", test::Node{plist_new_date(1000, 0)});
-    entries.emplace_back("list", test::array({}));
-    write(first / "typed.plist", test::dictionary(std::move(entries)));
+    write(first / "typed.plist",
+          test::dictionaryOf("flag", test::boolean(true), "ratio", test::real(0.5), "name",
+                             test::string("Divvy"), "blob", test::Node{plist_new_data("ab", 2)},
+                             "when", test::Node{plist_new_date(1000, 0)}, "list", test::arrayOf()));
     const auto domain = PreferenceFiles::readDomain(first / "typed.plist");
     ASSERT_TRUE(domain.has_value()) << domain.error();
     EXPECT_EQ(domain->at("flag"), PropertyValue{true});
@@ -87,8 +77,8 @@ TEST_F(PreferenceFilesTest, AnUnreadableDomainIsAbsentAndLogged) {
 }
 
 TEST_F(PreferenceFilesTest, ADomainFileReplacesTheSearch) {
-    write(first / "org.example.App.plist", domainWith("count", test::integer(1)));
-    write(second / "elsewhere.plist", domainWith("count", test::integer(5)));
+    write(first / "org.example.App.plist", test::dictionaryOf("count", test::integer(1)));
+    write(second / "elsewhere.plist", test::dictionaryOf("count", test::integer(5)));
     PreferenceFiles files{{first}};
     files.setDomainFile("org.example.App", second / "elsewhere.plist");
     EXPECT_EQ(files.value("org.example.App", "count"), PropertyValue{std::int64_t{5}});

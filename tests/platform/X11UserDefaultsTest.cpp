@@ -44,9 +44,7 @@ TEST_F(X11UserDefaultsTest, TheFirstArgumentWinsAndAFlagNeedsAValue) {
 TEST_F(X11UserDefaultsTest, AnotherApplicationsDomainIsItsFileInTheLibraryPreferences) {
     const fs::path library = fs::path{std::getenv("HOME")} / "Library" / "Preferences";
     fs::create_directories(library);
-    std::vector<std::pair<std::string, test::Node>> entries;
-    entries.emplace_back("useGlobalHotkey", test::boolean(true));
-    const auto bytes = test::toBinary(test::dictionary(std::move(entries)));
+    const auto bytes = test::toBinary(test::dictionaryOf("useGlobalHotkey", test::boolean(true)));
     ASSERT_TRUE(writeFileBytes(library / "org.example.Grid.plist",
                                std::string(bytes.begin(), bytes.end())));
     X11UserDefaults defaults{{"tilewise", "-useGlobalHotkey", "0"}};

@@ -101,10 +101,7 @@ std::uint64_t KeyedArchiveBuilder::addClass(const std::string& name,
     for (const auto& entry : hierarchy) {
         classes.push_back(string(entry));
     }
-    std::vector<std::pair<std::string, Node>> entries;
-    entries.emplace_back("$classname", string(name));
-    entries.emplace_back("$classes", array(std::move(classes)));
-    return add(dictionary(std::move(entries)));
+    return add(dictionaryOf("$classname", string(name), "$classes", array(std::move(classes))));
 }
 
 std::uint64_t KeyedArchiveBuilder::addArray(std::uint64_t classIndex,
@@ -113,10 +110,7 @@ std::uint64_t KeyedArchiveBuilder::addArray(std::uint64_t classIndex,
     for (const auto element : elements) {
         references.push_back(uid(element));
     }
-    std::vector<std::pair<std::string, Node>> entries;
-    entries.emplace_back("$class", uid(classIndex));
-    entries.emplace_back("NS.objects", array(std::move(references)));
-    return add(dictionary(std::move(entries)));
+    return add(dictionaryOf("$class", uid(classIndex), "NS.objects", array(std::move(references))));
 }
 
 void KeyedArchiveBuilder::replace(std::uint64_t index, Node object) {
@@ -128,17 +122,10 @@ Node KeyedArchiveBuilder::archive(Node top) const {
     for (const auto& object : objects_) {
         objects.push_back(Node{plist_copy(static_cast<plist_t>(object.get()))});
     }
-    if (!top) {
-        std::vector<std::pair<std::string, Node>> rootEntry;
-        rootEntry.emplace_back("root", uid(root_));
-        top = dictionary(std::move(rootEntry));
-    }
-    std::vector<std::pair<std::string, Node>> entries;
-    entries.emplace_back("$archiver", string("NSKeyedArchiver"));
-    entries.emplace_back("$version", integer(100000));
-    entries.emplace_back("$top", std::move(top));
-    entries.emplace_back("$objects", array(std::move(objects)));
-    return dictionary(std::move(entries));
+    if (!top)
+        top = dictionaryOf("root", uid(root_));
+    return dictionaryOf("$archiver", string("NSKeyedArchiver"), "$version", integer(100000), "$top",
+                        std::move(top), "$objects", array(std::move(objects)));
 }
 
 namespace rawbplist {

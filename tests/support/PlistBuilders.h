@@ -29,6 +29,17 @@ Node uid(std::uint64_t index);
 Node array(std::vector<Node> elements);
 Node dictionary(std::vector<std::pair<std::string, Node>> entries);
 
+/// A dictionary of the keys and values given in turn: `dictionaryOf("a", integer(1), "b", …)`.
+template <typename... KeysAndValues>
+Node dictionaryOf(KeysAndValues&&... keysAndValues);
+/// An array of the nodes given.
+template <typename... Elements>
+Node arrayOf(Elements... elements) {
+    std::vector<Node> nodes;
+    (nodes.push_back(std::move(elements)), ...);
+    return array(std::move(nodes));
+}
+
 Bytes toBinary(const Node& node);
 Bytes toXml(const Node& node);
 Bytes bytesOf(const std::string& text);
@@ -66,6 +77,23 @@ class KeyedArchiveBuilder {
     std::vector<Node> objects_;
     std::uint64_t root_ = 0;
 };
+
+namespace detail {
+inline void addEntries(std::vector<std::pair<std::string, Node>>&) {}
+template <typename... Rest>
+void addEntries(std::vector<std::pair<std::string, Node>>& entries, std::string key, Node value,
+                Rest&&... rest) {
+    entries.emplace_back(std::move(key), std::move(value));
+    addEntries(entries, std::forward<Rest>(rest)...);
+}
+}  // namespace detail
+
+template <typename... KeysAndValues>
+Node dictionaryOf(KeysAndValues&&... keysAndValues) {
+    std::vector<std::pair<std::string, Node>> entries;
+    detail::addEntries(entries, std::forward<KeysAndValues>(keysAndValues)...);
+    return dictionary(std::move(entries));
+}
 
 /// Raw binary property lists, for object graphs that no writer produces (cycles, shared
 /// subtrees, references out of range). Each object is its encoded bytes.
