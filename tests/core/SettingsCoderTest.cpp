@@ -234,19 +234,9 @@ class RandomDocuments {
                         Modifiers{static_cast<std::uint64_t>(integer(0, 0x3FFFFF))}};
     }
     std::string name() {
-        static const std::vector<std::string> pieces{"Left",
-                                                     "½",
-                                                     "\"",
-                                                     "\\",
-                                                     "\n",
-                                                     "\t",
-                                                     "\u00e9",
-                                                     "e\u0301",
-                                                     "日本",
-                                                     "\U0001F600",
-                                                     " ",
-                                                     "/",
-                                                     std::string(1, '\x01')};
+        static const std::vector<std::string> pieces{
+            "Left",    "½",    "\"",         "\\", "\n", "\t",  "\u00e9",
+            "e\u0301", "日本", "\U0001F600", " ",  "/",  "\x01"};
         std::string text;
         for (auto n = integer(0, 5); n > 0; --n) {
             text += pieces[static_cast<std::size_t>(integer(0, std::ssize(pieces) - 1))];
