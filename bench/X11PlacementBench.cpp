@@ -1,5 +1,5 @@
-// Placement on a real X server: run by bench/x11-placement, which starts Xvfb with openbox
-// and focuses a test window before this runs.
+// Placement on a real X server: run by bench/x11-placement, which starts Xvfb with a window
+// manager and focuses a test window before this runs.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -14,7 +14,7 @@ namespace {
 
 // From apply to its completion with the read-back, for the focused window, alternating
 // between two frames so that every placement really moves and resizes it.
-void BM_ApplyToAWindowUnderOpenbox(benchmark::State& state) {
+void BM_ApplyToTheFocusedWindow(benchmark::State& state) {
     static int argc = 1;
     static char name[] = "tilewise_x11_benchmarks";
     static char* argv[] = {name, nullptr};
@@ -56,7 +56,7 @@ void BM_ApplyToAWindowUnderOpenbox(benchmark::State& state) {
     }
 }
 // One placement per repetition, so the median is that of single placements.
-BENCHMARK(BM_ApplyToAWindowUnderOpenbox)
+BENCHMARK(BM_ApplyToTheFocusedWindow)
     ->Iterations(1)
     ->Repetitions(200)
     ->ReportAggregatesOnly(true)

@@ -6,7 +6,7 @@ namespace tilewise::x11 {
 
 Atoms Atoms::intern(Display* display) {
     Atoms atoms{};
-    const std::array<std::pair<const char*, Atom*>, 34> names{{
+    const std::array<std::pair<const char*, Atom*>, 35> names{{
         {"_NET_SUPPORTED", &atoms.netSupported},
         {"_NET_SUPPORTING_WM_CHECK", &atoms.netSupportingWmCheck},
         {"_NET_CLIENT_LIST", &atoms.netClientList},
@@ -37,6 +37,7 @@ Atoms Atoms::intern(Display* display) {
         {"_GTK_FRAME_EXTENTS", &atoms.gtkFrameExtents},
         {"_GTK_WORKAREAS", &atoms.gtkWorkareas},
         {"WM_STATE", &atoms.wmState},
+        {"I3_SOCKET_PATH", &atoms.i3SocketPath},
         {"WM_CLIENT_MACHINE", &atoms.wmClientMachine},
         {"UTF8_STRING", &atoms.utf8String},
         {"_NET_CLIENT_LIST_STACKING", &atoms.netClientListStacking},

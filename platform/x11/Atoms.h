@@ -14,7 +14,7 @@ struct Atoms {
     Atom netWmWindowTypeDock, netWmWindowTypeSplash;
     Atom netWmStateHidden, netWmStateFullscreen, netWmStateMaximizedVert, netWmStateMaximizedHorz;
     Atom gtkFrameExtents, gtkWorkareas, wmState, wmClientMachine, utf8String;
-    Atom netClientListStacking, tilewiseManagerAnswers;
+    Atom netClientListStacking, tilewiseManagerAnswers, i3SocketPath;
 
     static Atoms intern(Display* display);
 };

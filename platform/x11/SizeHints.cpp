@@ -1,11 +1,12 @@
 #include "platform/x11/SizeHints.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/x11/ErrorTrap.h"
+#include "platform/x11/Properties.h"
 
 namespace tilewise::x11 {
 namespace {
@@ -24,35 +25,41 @@ long constrainOne(long value, long minimum, long maximum, long base, long step) 
 }  // namespace
 
 SizeHints SizeHints::read(Display* display, Window window) {
-    XSizeHints hints{};
-    long supplied = 0;
-    ErrorTrap trap(display);
+    const auto values = Properties::numbers(display, window, XA_WM_NORMAL_HINTS, XA_WM_SIZE_HINTS);
+    return values ? fromProperty(*values) : SizeHints{};
+}
+
+// The fields: flags, four unused ones, minimum, maximum, steps, minimum and maximum aspect,
+// base size, gravity.
+SizeHints SizeHints::fromProperty(const std::vector<long>& values) {
     SizeHints result;
-    if (XGetWMNormalHints(display, window, &hints, &supplied) == 0 || trap.check())
+    if (values.size() < 15)
         return result;
-    // The flags tell which fields the client set; `supplied` claims them all regardless.
-    const bool hasMin = (hints.flags & PMinSize) != 0;
-    const bool hasBase = (hints.flags & PBaseSize) != 0;
+    const auto at = [&](std::size_t index) { return index < values.size() ? values[index] : 0; };
+    const long flags = at(0);
+    const long minWidth = at(5), minHeight = at(6), baseWidth = at(15), baseHeight = at(16);
+    // The flags tell which fields the client set.
+    const bool hasMin = (flags & PMinSize) != 0;
+    const bool hasBase = (flags & PBaseSize) != 0 && values.size() >= 17;
     if (hasMin || hasBase) {
-        result.minWidth = std::max(1, hasMin ? hints.min_width : hints.base_width);
-        result.minHeight = std::max(1, hasMin ? hints.min_height : hints.base_height);
-        result.baseWidth = std::max(0, hasBase ? hints.base_width : hints.min_width);
-        result.baseHeight = std::max(0, hasBase ? hints.base_height : hints.min_height);
+        result.minWidth = std::max(1L, hasMin ? minWidth : baseWidth);
+        result.minHeight = std::max(1L, hasMin ? minHeight : baseHeight);
+        result.baseWidth = std::max(0L, hasBase ? baseWidth : minWidth);
+        result.baseHeight = std::max(0L, hasBase ? baseHeight : minHeight);
     }
-    if ((hints.flags & PMaxSize) != 0) {
-        result.maxWidth = std::max(0, hints.max_width);
-        result.maxHeight = std::max(0, hints.max_height);
+    if ((flags & PMaxSize) != 0) {
+        result.maxWidth = std::max(0L, at(7));
+        result.maxHeight = std::max(0L, at(8));
     }
-    if ((hints.flags & PAspect) != 0 && hints.min_aspect.x > 0 && hints.min_aspect.y > 0 &&
-        hints.max_aspect.x > 0 && hints.max_aspect.y > 0) {
-        result.minAspectX = hints.min_aspect.x;
-        result.minAspectY = hints.min_aspect.y;
-        result.maxAspectX = hints.max_aspect.x;
-        result.maxAspectY = hints.max_aspect.y;
+    if ((flags & PResizeInc) != 0) {
+        result.widthStep = std::max(1L, at(9));
+        result.heightStep = std::max(1L, at(10));
     }
-    if ((hints.flags & PResizeInc) != 0) {
-        result.widthStep = std::max(1, hints.width_inc);
-        result.heightStep = std::max(1, hints.height_inc);
+    if ((flags & PAspect) != 0 && at(11) > 0 && at(12) > 0 && at(13) > 0 && at(14) > 0) {
+        result.minAspectX = at(11);
+        result.minAspectY = at(12);
+        result.maxAspectX = at(13);
+        result.maxAspectY = at(14);
     }
     return result;
 }

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 
 #include <utility>
+#include <vector>
 
 namespace tilewise::x11 {
 
@@ -18,6 +19,9 @@ struct SizeHints {
 
     /// The client's hints; the defaults (anything goes) when it has none or the window is gone.
     static SizeHints read(Display* display, Window window);
+    /// The hints from the values of a WM_NORMAL_HINTS property (flags first, as ICCCM lays
+    /// them out; the older form without base size and gravity too).
+    static SizeHints fromProperty(const std::vector<long>& values);
 
     /// The client size a manager makes of a request for `width` × `height`.
     std::pair<long, long> constrain(long width, long height) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/x11/I3Workspaces.h"
 #include "platform/x11/Properties.h"
 
 namespace tilewise::x11 {
@@ -112,6 +113,8 @@ std::vector<Rect> readUsableAreas(Display* display, const Atoms& atoms,
     const Window root = DefaultRootWindow(display);
     const long desktop = Properties::cardinal(display, root, atoms.netCurrentDesktop).value_or(0);
     if (auto areas = gtkWorkAreas(display, atoms, desktop, monitors.size()))
+        return *areas;
+    if (auto areas = i3WorkspaceAreas(display, atoms, monitors))
         return *areas;
     const int screen = DefaultScreen(display);
     const Size rootSize{static_cast<double>(DisplayWidth(display, screen)),

@@ -23,7 +23,8 @@ struct Strut {
 Rect subtractStruts(const Rect& monitor, const std::vector<Strut>& struts, const Size& root);
 
 /// The usable area of each monitor, in the monitors' order: the desktop's per-monitor work
-/// areas (_GTK_WORKAREAS_D<n>) when the manager advertises them; otherwise each monitor less
+/// areas (_GTK_WORKAREAS_D<n>) when the manager advertises them; i3's workspaces when i3 runs
+/// (its bars are nowhere else to be found); otherwise each monitor less
 /// the struts of the docks that cross it (read only with several monitors or no work area) and
 /// less what _NET_WORKAREA of the current desktop cuts beyond all struts.
 std::vector<Rect> readUsableAreas(Display* display, const Atoms& atoms,

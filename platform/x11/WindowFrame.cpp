@@ -37,12 +37,12 @@ Edges edgesFrom(const std::optional<std::vector<long>>& values) {
     return {(*values)[0], (*values)[1], (*values)[2], (*values)[3]};
 }
 
-std::optional<WindowFrame::ClientGeometry> clientGeometry(Display* display, Window window) {
+std::optional<WindowSnapshot::ClientGeometry> clientGeometry(Display* display, Window window) {
     ErrorTrap trap(display);
     Window root = None, child = None;
     int parentX = 0, parentY = 0;
     unsigned depth = 0;
-    WindowFrame::ClientGeometry geometry;
+    WindowSnapshot::ClientGeometry geometry;
     if (XGetGeometry(display, window, &root, &parentX, &parentY, &geometry.width, &geometry.height,
                      &geometry.border, &depth) == 0 ||
         XTranslateCoordinates(display, window, root, 0, 0, &geometry.x, &geometry.y, &child) == 0 ||
@@ -75,7 +75,7 @@ bool WindowFrame::ExpectedClient::matches(const XConfigureEvent& event) const {
     return sized && placed;
 }
 
-bool WindowFrame::ExpectedClient::isMetBy(const ClientGeometry& client) const {
+bool WindowFrame::ExpectedClient::isMetBy(const WindowSnapshot::ClientGeometry& client) const {
     const std::pair<long, long> got{client.width, client.height};
     const bool sized = !size || got == *size || got == allowedSize;
     return sized && (!origin || *origin == std::pair<long, long>{client.x, client.y});
@@ -84,14 +84,17 @@ bool WindowFrame::ExpectedClient::isMetBy(const ClientGeometry& client) const {
 WindowFrame::WindowFrame(Display* display, const Atoms& atoms)
     : display_(display), atoms_(atoms), sync_(display, atoms) {}
 
-Edges WindowFrame::decorations(Window window) const {
-    if (const auto extents = Properties::cardinals(display_, window, atoms_.netFrameExtents))
-        return edgesFrom(extents);
-    return enclosingFrameEdges(window);
+Edges WindowFrame::decorations(Window window, const WindowSnapshot& snapshot) const {
+    if (keepsFrameToItself(snapshot))
+        return enclosingFrameEdges(window);
+    return edgesFrom(snapshot.frameExtents);
 }
 
-bool WindowFrame::publishesExtents(Window window) const {
-    return Properties::cardinals(display_, window, atoms_.netFrameExtents).has_value();
+// A manager that does not list the frame extents among what it supports (i3) may still set
+// them when a client asks before mapping, as an estimate: its frame window is the truth, and
+// it takes every position as the client's own. Without extents on the window, the same holds.
+bool WindowFrame::keepsFrameToItself(const WindowSnapshot& snapshot) const {
+    return !snapshot.frameExtents || !sync_.supports(atoms_.netFrameExtents);
 }
 
 // A manager that publishes no extents (i3) still draws its title and border in a frame window
@@ -124,16 +127,17 @@ Edges WindowFrame::enclosingFrameEdges(Window window) const {
     return edgesFrom(std::vector<long>{left, right, top, bottom});
 }
 
-Edges WindowFrame::shadows(Window window) const {
-    return edgesFrom(Properties::cardinals(display_, window, atoms_.gtkFrameExtents));
+std::optional<WindowSnapshot> WindowFrame::takeSnapshot(Window window) const {
+    return WindowSnapshot::take(display_, atoms_, window);
 }
 
 std::expected<Rect, WindowFault> WindowFrame::read(Window window) const {
-    const auto client = clientGeometry(display_, window);
-    if (!client)
+    const auto taken = takeSnapshot(window);
+    if (!taken)
         return std::unexpected(WindowFault::vanished);
-    const Edges frame = decorations(window);
-    const Edges shadow = shadows(window);
+    const auto* client = &taken->client;
+    const Edges frame = decorations(window, *taken);
+    const Edges shadow = edgesFrom(taken->shadowExtents);
     const double border = client->border;
     return Rect(
         client->x - border - frame.left + shadow.left, client->y - border - frame.top + shadow.top,
@@ -145,34 +149,43 @@ std::expected<void, WindowFault> WindowFrame::write(Window window, std::optional
                                                     std::optional<Size> size,
                                                     std::chrono::milliseconds timeout) {
     sync_.refresh();
-    {
+    // Asking for the events of a window that is gone fails; the snapshot after it tells.
+    if (window != watched_) {
         ErrorTrap trap(display_);
         XSelectInput(display_, window, StructureNotifyMask | PropertyChangeMask);
-        if (trap.check())
-            return std::unexpected(WindowFault::vanished);
+        watched_ = window;
     }
-    if (auto left = leaveMaximizedAndFullScreen(window, timeout); !left)
+    auto taken = takeSnapshot(window);
+    if (!taken)
+        return std::unexpected(WindowFault::vanished);
+    if (auto left = leaveMaximizedAndFullScreen(window, *taken, timeout); !left)
         return left;
     // Decorations can change while the manager restores a window (a border comes back after
     // maximizing); a request computed with stale widths is sent once more with fresh ones.
     for (int round = 0; round < 2; ++round) {
-        const Edges frame = decorations(window);
-        const Edges shadow = shadows(window);
-        if (auto sent = request(window, origin, size, frame, shadow, timeout); !sent)
-            return sent;
-        if (decorations(window) == frame && shadows(window) == shadow)
+        const Edges frame = decorations(window, *taken);
+        const Edges shadow = edgesFrom(taken->shadowExtents);
+        auto sent = request(window, origin, size, *taken, timeout);
+        if (!sent)
+            return std::unexpected(sent.error());
+        if (!*sent)
+            break;
+        taken = takeSnapshot(window);
+        if (!taken)
+            return std::unexpected(WindowFault::vanished);
+        if (decorations(window, *taken) == frame && edgesFrom(taken->shadowExtents) == shadow)
             break;
     }
     return {};
 }
 
-std::expected<void, WindowFault> WindowFrame::request(Window window, std::optional<Point> origin,
-                                                      std::optional<Size> size, const Edges& frame,
-                                                      const Edges& shadow,
+std::expected<bool, WindowFault> WindowFrame::request(Window window, std::optional<Point> origin,
+                                                      std::optional<Size> size,
+                                                      const WindowSnapshot& snapshot,
                                                       std::chrono::milliseconds timeout) {
-    const auto client = clientGeometry(display_, window);
-    if (!client)
-        return std::unexpected(WindowFault::vanished);
+    const Edges frame = decorations(window, snapshot);
+    const Edges shadow = edgesFrom(snapshot.shadowExtents);
+    const auto* client = &snapshot.client;
     const long border = client->border;
     long flags = kNorthWestGravity | kFromPager;
     long x = 0, y = 0, width = 0, height = 0;
@@ -182,8 +195,7 @@ std::expected<void, WindowFault> WindowFrame::request(Window window, std::option
         x = std::lround(origin->x) - shadow.left;
         y = std::lround(origin->y) - shadow.top;
         expected.origin = {x + frame.left + border, y + frame.top + border};
-        // A manager that keeps its frame to itself takes the position as the client's own.
-        if (!publishesExtents(window)) {
+        if (keepsFrameToItself(snapshot)) {
             x += frame.left;
             y += frame.top;
         }
@@ -192,11 +204,11 @@ std::expected<void, WindowFault> WindowFrame::request(Window window, std::option
         flags |= kGivesWidth | kGivesHeight;
         std::tie(width, height) = clientSizeFor(*size, frame, shadow, border);
         expected.size = {width, height};
-        expected.allowedSize = SizeHints::read(display_, window).constrain(width, height);
+        expected.allowedSize = snapshot.sizeHints.constrain(width, height);
     }
     // A manager owes no event for a request that changes nothing, so none is sent.
     if (expected.isMetBy(*client))
-        return {};
+        return false;
     sync_.discardPendingEvents();
     if (sync_.supports(atoms_.netMoveresizeWindow)) {
         sync_.send(window, atoms_.netMoveresizeWindow, {flags, x, y, width, height});
@@ -212,27 +224,23 @@ std::expected<void, WindowFault> WindowFrame::request(Window window, std::option
         ErrorTrap trap(display_);
         XConfigureWindow(display_, window, mask, &changes);
     }
-    return awaitManager(window, timeout, expected);
+    if (auto answered = awaitManager(window, timeout, expected); !answered)
+        return std::unexpected(answered.error());
+    return true;
 }
 
 std::expected<void, WindowFault> WindowFrame::leaveMaximizedAndFullScreen(
-    Window window, std::chrono::milliseconds timeout) {
-    const auto states = Properties::atoms(display_, window, atoms_.netWmState);
-    if (!states)
-        return {};
-    const auto has = [&](Atom state) {
-        return std::find(states->begin(), states->end(), state) != states->end();
-    };
-    const bool maximized =
-        has(atoms_.netWmStateMaximizedVert) || has(atoms_.netWmStateMaximizedHorz);
-    const bool fullScreen = has(atoms_.netWmStateFullscreen);
+    Window window, const WindowSnapshot& snapshot, std::chrono::milliseconds timeout) {
+    const bool maximized = snapshot.hasState(atoms_.netWmStateMaximizedVert) ||
+                           snapshot.hasState(atoms_.netWmStateMaximizedHorz);
+    const bool fullScreen = snapshot.hasState(atoms_.netWmStateFullscreen);
     if (!maximized && !fullScreen)
         return {};
     // A client-side-decorated window drops its shadow while it fills the monitor and draws it
     // again only once it has seen the state go, after the manager is through: until then its
     // extents would put the visible frame off by the shadow.
-    const auto shadow = Properties::cardinals(display_, window, atoms_.gtkFrameExtents);
-    const bool shadowReturns = shadow && edgesFrom(shadow) == Edges{};
+    const bool shadowReturns =
+        snapshot.shadowExtents && edgesFrom(snapshot.shadowExtents) == Edges{};
     sync_.discardPendingEvents();
     if (maximized) {
         sync_.send(window, atoms_.netWmState,
@@ -254,14 +262,18 @@ std::expected<void, WindowFault> WindowFrame::leaveMaximizedAndFullScreen(
 // keeps none ends the wait at the timeout without an error: its extents as they are hold.
 std::expected<void, WindowFault> WindowFrame::awaitShadow(Window window,
                                                           std::chrono::milliseconds timeout) {
-    if (shadows(window) != Edges{})
+    const auto shadowNow = [&] {
+        const auto taken = takeSnapshot(window);
+        return taken ? edgesFrom(taken->shadowExtents) : Edges{};
+    };
+    if (shadowNow() != Edges{})
         return {};
     bool destroyed = false;
     sync_.awaitEvent(timeout, [&](const XEvent& event) {
         destroyed = event.type == DestroyNotify && event.xdestroywindow.window == window;
-        return destroyed || (event.type == PropertyNotify && event.xproperty.window == window &&
-                             event.xproperty.atom == atoms_.gtkFrameExtents &&
-                             shadows(window) != Edges{});
+        return destroyed ||
+               (event.type == PropertyNotify && event.xproperty.window == window &&
+                event.xproperty.atom == atoms_.gtkFrameExtents && shadowNow() != Edges{});
     });
     if (destroyed)
         return std::unexpected(WindowFault::vanished);
@@ -294,20 +306,24 @@ std::expected<void, WindowFault> WindowFrame::awaitManager(Window window,
     return {};
 }
 
+bool WindowFrame::managerRuns() {
+    sync_.refresh();
+    return sync_.managerRuns();
+}
+
 bool WindowFrame::isResizable(Window window) const {
     return !SizeHints::read(display_, window).isFixed();
 }
 
 bool WindowFrame::hintsAccountFor(Window window, Size requested, Size actual) const {
-    const auto client = clientGeometry(display_, window);
-    if (!client)
+    const auto taken = takeSnapshot(window);
+    if (!taken)
         return false;
-    const Edges frame = decorations(window);
-    const Edges shadow = shadows(window);
-    const long border = client->border;
-    return SizeHints::read(display_, window)
-        .accountFor(clientSizeFor(requested, frame, shadow, border),
-                    clientSizeFor(actual, frame, shadow, border));
+    const Edges frame = decorations(window, *taken);
+    const Edges shadow = edgesFrom(taken->shadowExtents);
+    const long border = taken->client.border;
+    return taken->sizeHints.accountFor(clientSizeFor(requested, frame, shadow, border),
+                                       clientSizeFor(actual, frame, shadow, border));
 }
 
 }  // namespace tilewise::x11

@@ -11,6 +11,7 @@
 #include "platform/x11/Atoms.h"
 #include "platform/x11/WindowFault.h"
 #include "platform/x11/WindowManagerSync.h"
+#include "platform/x11/WindowSnapshot.h"
 
 namespace tilewise::x11 {
 
@@ -46,21 +47,22 @@ class WindowFrame {
     /// where `requested` was asked; false when they do not or the window is gone.
     bool hintsAccountFor(Window window, Size requested, Size actual) const;
 
-    struct ClientGeometry {
-        int x = 0, y = 0;  ///< the client's inside top-left corner in root coordinates
-        unsigned width = 0, height = 0, border = 0;
-    };
+    /// True when a window manager runs (looked at again only once the last one seen went).
+    bool managerRuns();
+    /// The window's geometry and frame properties in one round trip; absent when it is gone.
+    std::optional<WindowSnapshot> takeSnapshot(Window window) const;
 
   private:
-    Edges decorations(Window window) const;
+    Edges decorations(Window window, const WindowSnapshot& snapshot) const;
     Edges enclosingFrameEdges(Window window) const;
-    bool publishesExtents(Window window) const;
-    Edges shadows(Window window) const;
-    std::expected<void, WindowFault> request(Window window, std::optional<Point> origin,
-                                             std::optional<Size> size, const Edges& frame,
-                                             const Edges& shadow,
+    bool keepsFrameToItself(const WindowSnapshot& snapshot) const;
+    /// True when a request went out (and was answered), false when it would change nothing.
+    std::expected<bool, WindowFault> request(Window window, std::optional<Point> origin,
+                                             std::optional<Size> size,
+                                             const WindowSnapshot& snapshot,
                                              std::chrono::milliseconds timeout);
     std::expected<void, WindowFault> leaveMaximizedAndFullScreen(Window window,
+                                                                 const WindowSnapshot& snapshot,
                                                                  std::chrono::milliseconds timeout);
     /// The client geometry a request asked for: root position and size, each if given.
     struct ExpectedClient {
@@ -68,7 +70,7 @@ class WindowFrame {
         std::optional<std::pair<long, long>> size;
         std::pair<long, long> allowedSize;  ///< `size` within the client's size hints
         bool matches(const XConfigureEvent& event) const;
-        bool isMetBy(const ClientGeometry& client) const;
+        bool isMetBy(const WindowSnapshot::ClientGeometry& client) const;
     };
 
     std::expected<void, WindowFault> awaitManager(Window window, std::chrono::milliseconds timeout,
@@ -78,6 +80,7 @@ class WindowFrame {
     Display* display_;
     const Atoms& atoms_;
     WindowManagerSync sync_;
+    Window watched_ = None;  ///< the window whose events this connection already asks for
 };
 
 }  // namespace tilewise::x11

@@ -45,7 +45,16 @@ void WindowManagerSync::sendProbe() {
     send(probe_, atoms_.netRequestFrameExtents, {0, 0, 0, 0, 0});
 }
 
+// The manager's check window goes when the manager does: until then, what was read of it holds.
 void WindowManagerSync::refresh() {
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        notice(event);
+    }
+    if (managerRuns_ && !managerGone_)
+        return;
+    managerGone_ = false;
     const Window root = DefaultRootWindow(display_);
     // A manager that exited can leave its check property behind, naming a dead window.
     const auto check = Properties::window(display_, root, atoms_.netSupportingWmCheck);
@@ -55,6 +64,11 @@ void WindowManagerSync::refresh() {
     if (manager == manager_)
         return;
     manager_ = manager;
+    if (managerRuns_) {
+        ErrorTrap trap(display_);
+        XSelectInput(display_, manager_, StructureNotifyMask);
+        managerGone_ = trap.check().has_value();
+    }
     supported_ =
         managerRuns_
             ? Properties::atoms(display_, root, atoms_.netSupported).value_or(std::vector<Atom>{})
@@ -105,7 +119,13 @@ bool WindowManagerSync::nextEvent(XEvent& event, std::chrono::steady_clock::time
         }
     }
     XNextEvent(display_, &event);
+    notice(event);
     return true;
+}
+
+void WindowManagerSync::notice(const XEvent& event) {
+    if (event.type == DestroyNotify && event.xdestroywindow.window == manager_)
+        managerGone_ = true;
 }
 
 bool WindowManagerSync::isProbeAnswer(const XEvent& event) const {
@@ -119,6 +139,7 @@ void WindowManagerSync::discardPendingEvents() {
     while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
+        notice(event);
     }
 }
 

@@ -25,8 +25,8 @@ class WindowManagerSync {
     WindowManagerSync& operator=(const WindowManagerSync&) = delete;
     ~WindowManagerSync();
 
-    /// Looks again whether a manager runs and what it supports; a manager may have been
-    /// replaced since the last look.
+    /// Looks again whether a manager runs and what it supports, when the one seen last has
+    /// gone since (or none ran): a manager may have been replaced.
     void refresh();
     /// True when a window manager runs (its check window is alive and names itself).
     bool managerRuns() const { return managerRuns_; }
@@ -60,6 +60,7 @@ class WindowManagerSync {
   private:
     bool nextEvent(XEvent& event, std::chrono::steady_clock::time_point deadline);
     bool isProbeAnswer(const XEvent& event) const;
+    void notice(const XEvent& event);
     bool learnWhetherManagerAnswers();
     void sendProbe();
 
@@ -69,6 +70,7 @@ class WindowManagerSync {
     Window manager_ = None;
     bool managerRuns_ = false;
     bool managerAnswers_ = false;
+    bool managerGone_ = false;  ///< its check window was destroyed since it was read
     std::vector<Atom> supported_;
 };
 

@@ -21,18 +21,12 @@ AXError faultStatus(WindowFault fault) {
 
 }  // namespace
 
-X11Accessibility::X11Accessibility(X11Connection connection)
-    : connection_(std::move(connection)),
-      atoms_(Atoms::intern(connection_.display())),
-      frame_(connection_.display(), atoms_) {}
+X11Accessibility::X11Accessibility(X11Connection connection, const Atoms& atoms)
+    : connection_(std::move(connection)), atoms_(atoms), frame_(connection_.display(), atoms_) {}
 
 bool X11Accessibility::isProcessTrusted() {
     const std::lock_guard lock(mutex_);
-    Display* display = connection_.display();
-    // A manager that exited can leave its check property behind, naming a dead window.
-    const auto check =
-        Properties::window(display, DefaultRootWindow(display), atoms_.netSupportingWmCheck);
-    return check && Properties::window(display, *check, atoms_.netSupportingWmCheck) == check;
+    return frame_.managerRuns();
 }
 
 AXElement X11Accessibility::createApplication(std::int32_t pid) {
@@ -41,9 +35,10 @@ AXElement X11Accessibility::createApplication(std::int32_t pid) {
 }
 
 AXError X11Accessibility::setMessagingTimeout(const AXElement& element, float seconds) {
+    const std::lock_guard lock(mutex_);
+    positionRead_.reset();
     if (seconds < 0)
         return kAXErrorIllegalArgument;
-    const std::lock_guard lock(mutex_);
     if (element.kind == AXElement::Kind::window && !frame_.read(element.id)) {
         return kAXErrorInvalidUIElement;
     }
@@ -77,6 +72,7 @@ AXCopyResult X11Accessibility::copy(const AXElement& element, std::string_view a
         return {kAXErrorCannotComplete, std::nullopt};
     switch (element.kind) {
         case AXElement::Kind::application:
+            positionRead_.reset();
             return applicationAttribute(static_cast<std::int32_t>(element.id), attribute);
         case AXElement::Kind::window:
             return windowAttribute(element.id, attribute);
@@ -150,19 +146,29 @@ bool X11Accessibility::allows(Window window, Atom action) {
 }
 
 AXCopyResult X11Accessibility::windowAttribute(Window window, std::string_view attribute) {
-    const auto frame = frame_.read(window);
-    if (!frame)
-        return {kAXErrorInvalidUIElement, std::nullopt};
-    if (attribute == AXAttribute::position)
+    if (attribute == AXAttribute::position || attribute == AXAttribute::size) {
+        // A frame is read as its position and then its size: both halves come from one reading,
+        // so that they always describe the same frame.
+        const bool paired =
+            attribute == AXAttribute::size && positionRead_ && positionRead_->first == window;
+        const auto frame =
+            paired ? std::expected<Rect, WindowFault>{positionRead_->second} : frame_.read(window);
+        positionRead_.reset();
+        if (!frame)
+            return {kAXErrorInvalidUIElement, std::nullopt};
+        if (attribute == AXAttribute::size)
+            return {kAXErrorSuccess, AXValue{frame->size}};
+        positionRead_.emplace(window, *frame);
         return {kAXErrorSuccess, AXValue{frame->origin}};
-    if (attribute == AXAttribute::size)
-        return {kAXErrorSuccess, AXValue{frame->size}};
-    if (attribute == AXAttribute::minimized) {
-        return {kAXErrorSuccess, AXValue{hasState(window, atoms_.netWmStateHidden)}};
     }
-    if (attribute == AXAttribute::fullScreen) {
-        return {kAXErrorSuccess, AXValue{hasState(window, atoms_.netWmStateFullscreen)}};
-    }
+    positionRead_.reset();
+    const auto taken = frame_.takeSnapshot(window);
+    if (!taken)
+        return {kAXErrorInvalidUIElement, std::nullopt};
+    if (attribute == AXAttribute::minimized)
+        return {kAXErrorSuccess, AXValue{taken->hasState(atoms_.netWmStateHidden)}};
+    if (attribute == AXAttribute::fullScreen)
+        return {kAXErrorSuccess, AXValue{taken->hasState(atoms_.netWmStateFullscreen)}};
     if (attribute == AXAttribute::subrole) {
         Display* display = connection_.display();
         const auto types = Properties::atoms(display, window, atoms_.netWmWindowType);
@@ -183,6 +189,7 @@ AXCopyResult X11Accessibility::windowAttribute(Window window, std::string_view a
 AXSettableResult X11Accessibility::isAttributeSettable(const AXElement& element,
                                                        std::string_view attribute) {
     const std::lock_guard lock(mutex_);
+    positionRead_.reset();
     const auto result = settable(element, attribute);
     if (connection_.broken())
         return {kAXErrorCannotComplete, false};
@@ -207,6 +214,7 @@ AXSettableResult X11Accessibility::settable(const AXElement& element, std::strin
 AXError X11Accessibility::setAttributeValue(const AXElement& element, std::string_view attribute,
                                             const AXValue& value) {
     const std::lock_guard lock(mutex_);
+    positionRead_.reset();
     if (element.kind != AXElement::Kind::window)
         return kAXErrorAttributeUnsupported;
     std::optional<Point> origin;
@@ -234,6 +242,7 @@ AXError X11Accessibility::setAttributeValue(const AXElement& element, std::strin
 // that is gone limits nothing of its own any more: the interface's answer for it is true.
 bool X11Accessibility::applicationLimitsSize(const AXElement& window, Size requested, Size actual) {
     const std::lock_guard lock(mutex_);
+    positionRead_.reset();
     if (window.kind != AXElement::Kind::window || !frame_.read(window.id))
         return true;
     return frame_.hintsAccountFor(window.id, requested, actual);

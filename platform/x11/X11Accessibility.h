@@ -17,7 +17,8 @@ namespace tilewise::x11 {
 /// controller's worker never shares one with the main thread.
 class X11Accessibility final : public Accessibility {
   public:
-    explicit X11Accessibility(X11Connection connection);
+    /// `atoms` are the server's, interned on any connection.
+    X11Accessibility(X11Connection connection, const Atoms& atoms);
 
     /// Trusted while an EWMH window manager runs: without one no window can be arranged.
     bool isProcessTrusted() override;
@@ -50,6 +51,8 @@ class X11Accessibility final : public Accessibility {
     Atoms atoms_;
     WindowFrame frame_;
     std::map<std::uint64_t, std::chrono::milliseconds> timeouts_;
+    /// The frame whose position was the last thing read, for the size read that follows.
+    std::optional<std::pair<Window, Rect>> positionRead_;
 };
 
 }  // namespace tilewise::x11

@@ -80,6 +80,15 @@ std::expected<X11Connection, std::string> X11Connection::open(const std::string&
     return X11Connection(display, std::move(lost));
 }
 
+X11Connection X11Connection::openAnother() {
+    auto connection = open();
+    if (!connection) {
+        reportLostServer();
+        std::_Exit(kLostDisplayStatus);
+    }
+    return std::move(*connection);
+}
+
 void X11Connection::endProcessIfLostDuring(const std::function<void()>& requests) const {
     {
         const std::lock_guard lock(adoptedMutex);

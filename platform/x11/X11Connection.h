@@ -34,6 +34,9 @@ class X11Connection {
     /// ends the process with the sentence and status 1. For libraries that dereference what a
     /// failed request left empty (libXi's extension set-up) instead of failing.
     void endProcessIfLostDuring(const std::function<void()>& requests) const;
+    /// Opens one more connection to a display the process already uses: failing now means the
+    /// server went away, which ends the process with the sentence and status 1.
+    static X11Connection openAnother();
 
   private:
     void close();

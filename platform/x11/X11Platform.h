@@ -22,7 +22,8 @@ namespace tilewise::x11 {
 
 /// The real desktop: the X server named by DISPLAY and its window manager. Workspace and
 /// screens share one connection whose events Qt's loop delivers; Accessibility (used by the
-/// window controller's worker), hot keys and the keyboard layout have their own.
+/// window controller's worker) has its own; hot keys and the keyboard layout open theirs on
+/// first use.
 class X11Platform final : public Platform {
   public:
     /// Connects to the display; the sentence on failure. Needs a Qt event loop in this thread.
@@ -31,15 +32,15 @@ class X11Platform final : public Platform {
     Accessibility& accessibility() override { return accessibility_; }
     Workspace& workspace() override { return workspace_; }
     Screens& screens() override { return screens_; }
-    HotKeys& hotKeys() override { return hotKeys_; }
-    KeyboardLayout& keyboardLayout() override { return keyboard_; }
+    HotKeys& hotKeys() override;
+    KeyboardLayout& keyboardLayout() override;
     UserDefaults& userDefaults() override { return defaults_; }
     LoginItem& loginItem() override { return login_; }
     const PlatformTexts& texts() override { return PlatformTexts::forBackend("x11"); }
     PanelPlatform& panelPlatform() override { return panel_; }
 
   private:
-    X11Platform(X11Connection main, X11Connection worker, X11Connection keys, Scheduler& mainQueue);
+    X11Platform(X11Connection main, X11Connection worker, Scheduler& mainQueue);
 
     X11Connection main_;
     Atoms atoms_;
@@ -47,8 +48,10 @@ class X11Platform final : public Platform {
     X11Accessibility accessibility_;
     X11Workspace workspace_;
     X11Screens screens_;
-    X11HotKeys hotKeys_;
-    X11KeyboardLayout keyboard_;
+    Scheduler& mainQueue_;
+    // Only the resident application uses these: a one-off command never opens their connections.
+    std::unique_ptr<X11HotKeys> hotKeys_;
+    std::unique_ptr<X11KeyboardLayout> keyboard_;
     X11UserDefaults defaults_;
     XdgLoginItem login_;
     X11PanelPlatform panel_;

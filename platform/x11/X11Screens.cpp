@@ -21,15 +21,23 @@ X11Screens::~X11Screens() {
     events_.unlisten(listener_);
 }
 
+const X11Screens::Layout& X11Screens::layout() {
+    if (!layout_) {
+        auto monitors = readMonitors(display_);
+        auto usable = readUsableAreas(display_, atoms_, monitors);
+        layout_ = Layout{std::move(monitors), std::move(usable)};
+    }
+    return *layout_;
+}
+
 double X11Screens::primaryHeight() {
-    const auto monitors = readMonitors(display_);
+    const auto& monitors = layout().monitors;
     return monitors.empty() ? 0 : monitors.front().frame.height();
 }
 
 std::vector<Screen> X11Screens::screens() {
-    const auto monitors = readMonitors(display_);
-    const auto usable = readUsableAreas(display_, atoms_, monitors);
-    const double height = monitors.empty() ? 0 : monitors.front().frame.height();
+    const auto& [monitors, usable] = layout();
+    const double height = primaryHeight();
     // The bottom-left space mirrors root coordinates about the first screen's height.
     const auto flip = [height](const Rect& rect) {
         return Rect(rect.minX(), height - rect.maxY(), rect.width(), rect.height());
@@ -80,11 +88,15 @@ void X11Screens::handle(const XEvent& event) {
     if (randrEventBase_ >= 0 && (event.type == randrEventBase_ + RRScreenChangeNotify ||
                                  event.type == randrEventBase_ + RRNotify)) {
         XRRUpdateConfiguration(const_cast<XEvent*>(&event));
+        layout_.reset();
         parameterObservers_.publish();
         return;
     }
     if (event.type != PropertyNotify || event.xproperty.window != DefaultRootWindow(display_))
         return;
+    // Work areas, the current desktop, the clients whose docks reserve space: all are root
+    // properties, and reading them again is cheap beside telling them apart.
+    layout_.reset();
     // Docks coming and going change the work area, which changes the usable areas.
     if (event.xproperty.atom == atoms_.netWorkarea)
         parameterObservers_.publish();

@@ -45,8 +45,6 @@ X11Workspace::X11Workspace(Display* display, const Atoms& atoms, X11EventLoop& e
     : display_(display), atoms_(atoms), events_(events), mainQueue_(mainQueue) {
     XSelectInput(display_, DefaultRootWindow(display_), PropertyChangeMask);
     listener_ = events_.listen([this](const XEvent& event) { handle(event); });
-    if (const auto front = frontmostApplication())
-        lastFrontmost_ = front->processIdentifier;
 }
 
 X11Workspace::~X11Workspace() {
@@ -110,8 +108,14 @@ bool X11Workspace::processExists(ProcessId pid) {
     return ClientProcess::exists(display_, pid);
 }
 
+// Which application was in front matters only to those told of changes: a one-off command
+// never asks for it.
 ObserverId X11Workspace::observeApplicationActivation(
     std::function<void(const RunningApplication&)> handler) {
+    if (activationObservers_.empty()) {
+        const auto front = frontmostApplication();
+        lastFrontmost_ = front ? std::optional{front->processIdentifier} : std::nullopt;
+    }
     return activationObservers_.add(std::move(handler));
 }
 
@@ -179,7 +183,7 @@ void X11Workspace::handle(const XEvent& event) {
     if (event.xproperty.atom == atoms_.netClientList) {
         listObservers_.publish();
     }
-    if (event.xproperty.atom != atoms_.netActiveWindow)
+    if (event.xproperty.atom != atoms_.netActiveWindow || activationObservers_.empty())
         return;
     const auto front = frontmostApplication();
     if (!front || front->processIdentifier == lastFrontmost_)

@@ -16,7 +16,7 @@ AXElement window(Window id) {
 
 class X11AccessibilityTest : public X11Test {
   protected:
-    X11AccessibilityTest() : accessibility(*x11::X11Connection::open()) {}
+    X11AccessibilityTest() : accessibility(*x11::X11Connection::open(), atoms()) {}
 
     // Our own process stands in for the application: its element must name a live process.
     std::vector<std::string> ours(std::vector<std::string> arguments = {}) {
