@@ -1,11 +1,15 @@
 #include "app/InstanceServer.h"
 
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <unistd.h>
+
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
 
 #include "app/InstanceProtocol.h"
+#include "app/UnixSocketAddress.h"
 
 namespace tilewise {
 namespace {
@@ -17,27 +21,47 @@ QString nativePath(const std::filesystem::path& path) {
     return QString::fromStdString(path);
 }
 
+// A listening socket bound to `path`, or why not. A socket file left there by a killed
+// instance is replaced: the caller holds the lock, so no live instance can own it.
+std::expected<int, std::string> bindListener(const std::filesystem::path& path) {
+    const auto address = unixSocketAddress(path);
+    if (!address)
+        return std::unexpected("the path is too long for a socket");
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (listener < 0)
+        return std::unexpected(std::strerror(errno));
+    const auto bound = [&] {
+        return ::bind(listener, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0;
+    };
+    if ((bound() || (errno == EADDRINUSE && ::unlink(path.c_str()) == 0 && bound())) &&
+        ::listen(listener, InstanceServer::kMaxConnections) == 0)
+        return listener;
+    const std::string reason = std::strerror(errno);
+    ::close(listener);
+    return std::unexpected(reason);
+}
+
 }  // namespace
 
 /// One client: its unread bytes, one request in the handler at a time, replies in order.
 class InstanceServer::Connection : public std::enable_shared_from_this<Connection> {
   public:
-    Connection(QLocalSocket* socket, InstanceRequestHandler& handler)
-        : socket_(socket), handler_(handler) {
+    Connection(int descriptor, InstanceRequestHandler& handler)
+        : descriptor_(descriptor), readable_(descriptor, QSocketNotifier::Read), handler_(handler) {
         idle_.setSingleShot(true);
         idle_.setInterval(kIdleMilliseconds);
     }
     ~Connection() {
-        socket_->disconnect();
-        socket_->abort();
-        socket_->deleteLater();
+        // The notifier lets go of the descriptor before it is closed.
+        readable_.setEnabled(false);
+        ::close(descriptor_);
     }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
     void start(std::function<void()> onClosed) {
-        QObject::connect(socket_, &QLocalSocket::readyRead, [this] { read(); });
-        QObject::connect(socket_, &QLocalSocket::disconnected, std::move(onClosed));
+        onClosed_ = std::move(onClosed);
+        QObject::connect(&readable_, &QSocketNotifier::activated, [this] { read(); });
         QObject::connect(&idle_, &QTimer::timeout, [this] { close(); });
         idle_.start();
         read();
@@ -45,16 +69,26 @@ class InstanceServer::Connection : public std::enable_shared_from_this<Connectio
 
   private:
     void read() {
-        buffer_ += socket_->readAll();
+        char chunk[4096];
+        while (!closing_) {
+            const auto received = ::recv(descriptor_, chunk, sizeof chunk, MSG_DONTWAIT);
+            if (received > 0) {
+                buffer_.append(chunk, static_cast<std::size_t>(received));
+            } else if (received == 0 || (errno != EINTR && errno != EAGAIN)) {
+                close();
+            } else if (errno == EAGAIN) {
+                break;
+            }
+        }
         dispatch();
     }
 
     void dispatch() {
         dispatching_ = true;
         while (!busy_ && !closing_) {
-            const auto end = buffer_.indexOf('\n');
-            if (end < 0) {
-                if (static_cast<std::size_t>(buffer_.size()) > InstanceProtocol::kMaxLineLength) {
+            const auto end = buffer_.find('\n');
+            if (end == std::string::npos) {
+                if (buffer_.size() > InstanceProtocol::kMaxLineLength) {
                     // Without a line end in reach the stream cannot be resynchronised.
                     send(CommandReply::failed("tilewise: the request is too long",
                                               ExitStatus::usage));
@@ -62,8 +96,8 @@ class InstanceServer::Connection : public std::enable_shared_from_this<Connectio
                 }
                 break;
             }
-            const std::string line = buffer_.left(end).toStdString();
-            buffer_.remove(0, end + 1);
+            const std::string line = buffer_.substr(0, end);
+            buffer_.erase(0, end + 1);
             serve(line);
         }
         dispatching_ = false;
@@ -91,20 +125,34 @@ class InstanceServer::Connection : public std::enable_shared_from_this<Connectio
         });
     }
 
+    // Replies are short and the socket's buffer is large: a client that does not read them
+    // loses its connection rather than holding up the application.
     void send(const CommandReply& reply) {
-        const auto line = InstanceProtocol::encode(reply);
-        socket_->write(line.data(), static_cast<qint64>(line.size()));
-        socket_->flush();
+        const std::string encoded = InstanceProtocol::encode(reply);
+        std::string_view line = encoded;
+        while (!line.empty() && !closing_) {
+            const auto sent =
+                ::send(descriptor_, line.data(), line.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (sent < 0 && errno != EINTR)
+                close();
+            line.remove_prefix(sent > 0 ? static_cast<std::size_t>(sent) : 0);
+        }
     }
 
     void close() {
-        closing_ = true;
-        socket_->disconnectFromServer();
+        if (std::exchange(closing_, true))
+            return;
+        readable_.setEnabled(false);
+        idle_.stop();
+        ::shutdown(descriptor_, SHUT_RDWR);
+        onClosed_();
     }
 
-    QLocalSocket* socket_;
+    int descriptor_;
+    QSocketNotifier readable_;
     InstanceRequestHandler& handler_;
-    QByteArray buffer_;
+    std::function<void()> onClosed_;
+    std::string buffer_;
     QTimer idle_;
     bool busy_ = false;
     bool dispatching_ = false;
@@ -122,48 +170,51 @@ std::expected<std::unique_ptr<InstanceServer>, InstanceServer::Refusal> Instance
             Refusal{held, held ? "another instance is running"
                                : "cannot lock “" + location.lockPath().string() + "”"});
     }
-    std::unique_ptr<InstanceServer> server{new InstanceServer(std::move(lock), handler)};
-    auto& socket = *server->server_;
-    // No socket options: with them Qt would move the name over a live instance's socket.
-    socket.setSocketOptions(QLocalServer::NoOptions);
-    const auto path = nativePath(location.socketPath());
-    if (!socket.listen(path) && socket.serverError() == QAbstractSocket::AddressInUseError) {
-        // The lock is ours, so the socket is a killed instance's leftover.
-        QLocalServer::removeServer(path);
-        socket.listen(path);
+    const auto listener = bindListener(location.socketPath());
+    if (!listener) {
+        return std::unexpected(Refusal{
+            false,
+            "cannot listen on “" + location.socketPath().string() + "”: " + listener.error()});
     }
-    if (!socket.isListening()) {
-        return std::unexpected(Refusal{false, "cannot listen on “" +
-                                                  location.socketPath().string() +
-                                                  "”: " + socket.errorString().toStdString()});
-    }
-    QObject::connect(&socket, &QLocalServer::newConnection,
-                     [raw = server.get()] { raw->accept(); });
-    return server;
+    return std::unique_ptr<InstanceServer>{
+        new InstanceServer(std::move(lock), *listener, location.socketPath(), handler)};
 }
 
-InstanceServer::InstanceServer(std::unique_ptr<QLockFile> lock, InstanceRequestHandler& handler)
-    : lock_(std::move(lock)), handler_(handler), server_(std::make_unique<QLocalServer>()) {}
+InstanceServer::InstanceServer(std::unique_ptr<QLockFile> lock, int listener,
+                               std::filesystem::path socketPath, InstanceRequestHandler& handler)
+    : lock_(std::move(lock)),
+      listener_(listener),
+      socketPath_(std::move(socketPath)),
+      handler_(handler),
+      acceptable_(std::make_unique<QSocketNotifier>(listener, QSocketNotifier::Read)) {
+    QObject::connect(acceptable_.get(), &QSocketNotifier::activated, [this] { accept(); });
+}
 
 InstanceServer::~InstanceServer() {
-    server_->close();
     connections_.clear();
+    acceptable_.reset();
+    ::close(listener_);
+    ::unlink(socketPath_.c_str());
 }
 
 void InstanceServer::accept() {
-    while (auto* socket = server_->nextPendingConnection()) {
-        socket->setParent(nullptr);
+    for (;;) {
+        const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (client < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
         if (connections_.size() >= kMaxConnections) {
-            socket->abort();
-            socket->deleteLater();
+            ::close(client);
             continue;
         }
-        auto connection = std::make_shared<Connection>(socket, handler_);
+        auto connection = std::make_shared<Connection>(client, handler_);
         const Connection* key = connection.get();
         connections_.emplace(key, connection);
-        // Erased on the next turn: the socket is still inside its own signal here.
+        // Erased on the next turn: the connection may be inside its own call here.
         connection->start([this, key] {
-            QTimer::singleShot(0, server_.get(), [this, key] { connections_.erase(key); });
+            QTimer::singleShot(0, acceptable_.get(), [this, key] { connections_.erase(key); });
         });
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <expected>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -8,8 +9,8 @@
 #include "app/InstanceLocation.h"
 #include "app/InstanceRequestHandler.h"
 
-class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 
 namespace tilewise {
 
@@ -39,12 +40,15 @@ class InstanceServer {
   private:
     class Connection;
 
-    InstanceServer(std::unique_ptr<QLockFile> lock, InstanceRequestHandler& handler);
+    InstanceServer(std::unique_ptr<QLockFile> lock, int listener, std::filesystem::path socketPath,
+                   InstanceRequestHandler& handler);
     void accept();
 
     std::unique_ptr<QLockFile> lock_;
+    int listener_;
+    std::filesystem::path socketPath_;
     InstanceRequestHandler& handler_;
-    std::unique_ptr<QLocalServer> server_;
+    std::unique_ptr<QSocketNotifier> acceptable_;
     std::map<const Connection*, std::shared_ptr<Connection>> connections_;
 };
 

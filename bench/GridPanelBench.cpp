@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include "app/GridPanelController.h"
 #include "platform/QtScheduler.h"
 #include "platform/sim/SimPanelPlatform.h"
 #include "platform/sim/SimPlatform.h"
+#include "ui/GridLinesView.h"
 #include "ui/GridPanel.h"
 #include "ui/GridView.h"
 #include "ui/PreviewOverlay.h"
@@ -16,44 +18,125 @@ namespace {
 
 const DisplayInfo k4K{1, {0, 0, 3840, 2160}, {0, 0, 3840, 2160}, 1};
 const Margins kMargins{true, EdgeInsets{10, 10, 10, 10}, 5, 5};
+constexpr GridSize kGrid{30, 30};
 
-// showGrid for a 30 × 30 grid on a 4K display, painted: translucent (argument 1) or shaped
-// for a desktop without a compositing manager (argument 0).
-void BM_OverlayShowGrid30x30On4K(benchmark::State& state) {
-    sim::SimPanelPlatform platform;
-    platform.compositor = state.range(0) != 0;
-    PreviewOverlay overlay{platform};
-    for (auto _ : state) {
-        overlay.showGrid(k4K, {30, 30}, kMargins, std::nullopt, false);
-        overlay.repaint();
+// Counts the paint events a widget receives, so that each figure shows the painting it holds.
+class PaintCounter final : public QObject {
+  public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    void report(benchmark::State& state) const {
+        state.counters["paints"] = benchmark::Counter(paints_, benchmark::Counter::kAvgIterations);
     }
-    overlay.hide();
-}
-BENCHMARK(BM_OverlayShowGrid30x30On4K)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
-// One pointer motion during a drag across the miniature, to the redrawn selection.
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints_;
+        return false;
+    }
+
+  private:
+    double paints_ = 0;
+};
+
+// Paints what is pending into the window's backing store, an image of the window's size: what
+// Qt does on the next turn of the event loop, before it hands the picture to the window system.
+void paintPending() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+}
+
+// Until the window is exposed Qt paints nothing.
+void showExposed(QWidget& window) {
+    while (!window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    paintPending();
+}
+
+// The overlay shown with a 30 × 30 grid over a 4K display and painted: translucent with a
+// compositing manager, shaped without one.
+struct OverlayOn4K {
+    explicit OverlayOn4K(bool compositor) {
+        platform.compositor = compositor;
+        overlay.showGrid(k4K, kGrid, kMargins, std::nullopt, false);
+        showExposed(overlay);
+    }
+    ~OverlayOn4K() { overlay.hide(); }
+
+    sim::SimPanelPlatform platform;
+    PreviewOverlay overlay{platform};
+};
+
+// showGrid for a 30 × 30 grid on a 4K display, to the overlay painted: translucent
+// (argument 1) or shaped for a desktop without a compositing manager (argument 0).
+void BM_OverlayShowGrid30x30On4K(benchmark::State& state) {
+    OverlayOn4K shown{state.range(0) != 0};
+    const PaintCounter paints{shown.overlay.gridView()};
+    for (auto _ : state) {
+        shown.overlay.showGrid(k4K, kGrid, kMargins, std::nullopt, false);
+        paintPending();
+    }
+    paints.report(state);
+}
+BENCHMARK(BM_OverlayShowGrid30x30On4K)
+    ->Arg(1)
+    ->Arg(0)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
+
+// One pointer motion during a drag across the 30 × 30 miniature, to the selection repainted:
+// a step to the next column (argument 1) or a jump across the whole grid (argument 0).
 void BM_DragMotionToRedrawnSelection(benchmark::State& state) {
     QtScheduler queue;
     sim::SimPlatform platform{queue, {}};
     GridPanel panel{queue};
     GridPanelController controller{panel, queue, platform};
     const Rect visible{0, 0, 1920, 1080};
-    controller.show(Screen{visible, visible, 1, {}}, {30, 30}, CoordinateSpace{1080});
+    controller.show(Screen{visible, visible, 1, {}}, kGrid, CoordinateSpace{1080});
+    showExposed(panel);
     GridView& grid = panel.gridView();
-    const QPointF cells[] = {grid.cellRect({3, 3}).center(), grid.cellRect({20, 25}).center()};
-    QMouseEvent press(QEvent::MouseButtonPress, cells[0], grid.mapToGlobal(cells[0]),
-                      Qt::LeftButton, Qt::LeftButton, {});
-    QApplication::sendEvent(&grid, &press);
-    std::size_t next = 1;
+    const GridCell far = state.range(0) != 0 ? GridCell{11, 10} : GridCell{29, 29};
+    const QPointF cells[] = {grid.cellRect({10, 10}).center(), grid.cellRect(far).center()};
+    const auto send = [&](QEvent::Type type, QPointF where, Qt::MouseButton button) {
+        QMouseEvent event(type, where, grid.mapToGlobal(where), button, Qt::LeftButton, {});
+        QApplication::sendEvent(&grid, &event);
+    };
+    send(QEvent::MouseButtonPress, grid.cellRect({0, 0}).center(), Qt::LeftButton);
+    const PaintCounter paints{grid};
+    std::size_t next = 0;
     for (auto _ : state) {
-        QMouseEvent move(QEvent::MouseMove, cells[next], grid.mapToGlobal(cells[next]),
-                         Qt::NoButton, Qt::LeftButton, {});
-        QApplication::sendEvent(&grid, &move);
-        grid.repaint();
+        send(QEvent::MouseMove, cells[next], Qt::NoButton);
+        paintPending();
         next = 1 - next;
     }
+    paints.report(state);
 }
-BENCHMARK(BM_DragMotionToRedrawnSelection)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragMotionToRedrawnSelection)
+    ->Arg(1)
+    ->Arg(0)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMicrosecond);
+
+// One pointer motion during a drag on a 4K display with a 30 × 30 grid, from the new preview
+// frame to the overlay repainted: translucent (argument 1) or shaped (argument 0).
+void BM_OverlayPreviewMotionOn4K(benchmark::State& state) {
+    OverlayOn4K shown{state.range(0) != 0};
+    const Rect frames[] = {
+        *LayoutEngine::frame({2, 2, 9, 9}, kGrid, k4K.visibleFrame, kMargins, 1),
+        *LayoutEngine::frame({2, 2, 10, 9}, kGrid, k4K.visibleFrame, kMargins, 1)};
+    const PaintCounter paints{shown.overlay.gridView()};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        shown.overlay.setSelection(frames[next]);
+        paintPending();
+        next = 1 - next;
+    }
+    paints.report(state);
+}
+BENCHMARK(BM_OverlayPreviewMotionOn4K)
+    ->Arg(1)
+    ->Arg(0)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tilewise

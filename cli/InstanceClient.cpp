@@ -2,13 +2,13 @@
 
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "app/InstanceProtocol.h"
+#include "app/UnixSocketAddress.h"
 
 namespace tilewise {
 namespace {
@@ -24,16 +24,12 @@ CommandReply noAnswer(const std::string& why) {
 class Connection {
   public:
     explicit Connection(const std::filesystem::path& socketPath)
-        : descriptor_(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const auto& path = socketPath.native();
-        connected_ = descriptor_ >= 0 && path.size() < sizeof(address.sun_path);
-        if (connected_) {
-            std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-            connected_ = ::connect(descriptor_, reinterpret_cast<const sockaddr*>(&address),
-                                   sizeof(address)) == 0;
-        }
+        : descriptor_(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)) {
+        // Non-blocking: an instance that stopped accepting must not hold the command up.
+        const auto address = unixSocketAddress(socketPath);
+        connected_ = descriptor_ >= 0 && address &&
+                     ::connect(descriptor_, reinterpret_cast<const sockaddr*>(&*address),
+                               sizeof *address) == 0;
     }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -10,6 +11,7 @@
 #include "app/ExitStatus.h"
 #include "cli/BackendOption.h"
 #include "cli/InstanceFront.h"
+#include "platform/ApplicationIdentity.h"
 
 // The `tilewise` command. What the running instance answers (`apply`, `place`, `show-grid`, a
 // second start) it asks from here, in a process that loads no more than the socket and JSON
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
     const bool resident = tilewise::BackendOption::residentBackend(arguments).has_value();
     const auto program =
         self.parent_path() / (resident ? TILEWISE_DESKTOP_PROGRAM : TILEWISE_COMMAND_PROGRAM);
+    ::setenv(tilewise::kCommandPathVariable, self.c_str(), 1);
     ::execv(program.c_str(), argv);
     std::cerr << "tilewise: cannot run “" << program.string() << "”: " << std::strerror(errno)
               << "\n";

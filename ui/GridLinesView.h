@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QPainterPath>
+#include <QImage>
 #include <QRegion>
 #include <QWidget>
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace tilewise {
@@ -26,19 +28,29 @@ class GridLinesView final : public QWidget {
     const std::vector<double>& xs() const { return xs_; }
     const std::vector<double>& ys() const { return ys_; }
     QRectF usable() const { return usable_; }
-    QPainterPath linePath() const;
-    QPainterPath starPath() const;
-    /// Everything this view paints, for shaping a window around it.
-    QRegion paintedRegion() const;
+    /// Everything this view paints, as whole-pixel rectangles (a band along each line and a
+    /// square around each star), for shaping a window around it.
+    const QRegion& paintedRegion() const { return painted_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    enum class Stamp { verticalLine, horizontalLine, star };
+
+    void paintLines(QPainter& painter, const QRect& dirty);
+    void paintStars(QPainter& painter, const QRect& dirty);
+    /// The picture of a line or a star whose middle lies `phase` quarter pixels into a pixel.
+    const QImage& stamp(Stamp kind, int phase, int rowPhase, double ratio);
+    QImage drawStar(int columnPhase, int rowPhase, double ratio) const;
+
     std::vector<double> xs_;
     std::vector<double> ys_;
     QRectF usable_;
     bool opaque_ = false;
+    QRegion painted_;
+    std::map<std::tuple<Stamp, int, int>, QImage> stamps_;
+    double stampRatio_ = 0;
 };
 
 }  // namespace tilewise

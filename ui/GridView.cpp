@@ -1,8 +1,9 @@
 #include "ui/GridView.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
+#include <cmath>
 
 namespace tilewise {
 namespace {
@@ -15,11 +16,6 @@ constexpr double kCellAlpha = 0.14;
 QColor withAlpha(QColor colour, double alpha) {
     colour.setAlphaF(static_cast<float>(alpha));
     return colour;
-}
-
-bool contains(const CellSelection& selection, GridCell cell) {
-    return cell.column >= selection.startColumn() && cell.column <= selection.endColumn() &&
-           cell.row >= selection.startRow() && cell.row <= selection.endRow();
 }
 
 }  // namespace
@@ -54,28 +50,81 @@ GridCell GridView::cellAt(QPointF point) const {
                                   grid(), true);
 }
 
-void GridView::paintEvent(QPaintEvent*) {
+// Every cell of a state looks the same wherever it is, so the grid is drawn once with all its
+// cells in each state, and a paint copies each part from the right picture: a drag repaints in
+// the time of a few copies, not of hundreds of smoothed rounded rectangles.
+void GridView::paintEvent(QPaintEvent* event) {
     if (grid().columns <= 0 || grid().rows <= 0)
         return;
     QPainter painter(this);
+    QRegion plain = event->region();
+    const QColor label = palette().color(QPalette::WindowText);
+    const auto paintBlock = [&](CellSelection block, const QColor& fill) {
+        const QRect area = blockArea(block) & event->rect();
+        copyPart(painter, area, picture(fill));
+        plain -= area;
+    };
+    if (const auto selection = tracker_.selection())
+        paintBlock(*selection, withAlpha(palette().color(QPalette::Highlight), kSelectedAlpha));
+    else if (hoverCell_)
+        paintBlock({*hoverCell_, *hoverCell_}, withAlpha(label, kHoverAlpha));
+    const QImage& cells = picture(withAlpha(label, kCellAlpha));
+    for (const QRect& area : plain)
+        copyPart(painter, area, cells);
+}
+
+void GridView::copyPart(QPainter& painter, const QRect& area, const QImage& image) {
+    const double ratio = image.devicePixelRatio();
+    painter.drawImage(
+        QRectF(area), image,
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+}
+
+// The block's cells with half of each surrounding gap, on whole pixels: a gap is three points
+// wide, so rounding its middle never cuts into a cell's smoothed edge.
+QRect GridView::blockArea(CellSelection block) const {
+    const double cellWidth = width() / static_cast<double>(grid().columns);
+    const double cellHeight = height() / static_cast<double>(grid().rows);
+    const auto edge = [](double position) { return static_cast<int>(std::lround(position)); };
+    return QRect(QPoint(edge(block.startColumn() * cellWidth), edge(block.startRow() * cellHeight)),
+                 QPoint(edge((block.endColumn() + 1) * cellWidth),
+                        edge((block.endRow() + 1) * cellHeight)))
+        .adjusted(0, 0, -1, -1);
+}
+
+const QImage& GridView::picture(const QColor& fill) {
+    const double ratio = devicePixelRatioF();
+    if (pictureKey_ != std::tuple{size(), grid(), ratio}) {
+        pictures_.clear();
+        pictureKey_ = {size(), grid(), ratio};
+    }
+    auto [found, added] = pictures_.try_emplace(fill.rgba());
+    if (!added)
+        return found->second;
+    QImage& image = found->second;
+    image = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    const QColor label = palette().color(QPalette::WindowText);
-    const QColor accent = palette().color(QPalette::Highlight);
-    const auto selection = tracker_.selection();
+    painter.setBrush(fill);
     for (std::int64_t row = 0; row < grid().rows; ++row) {
-        for (std::int64_t column = 0; column < grid().columns; ++column) {
-            const GridCell cell{column, row};
-            QColor fill = withAlpha(label, kCellAlpha);
-            if (selection && contains(*selection, cell))
-                fill = withAlpha(accent, kSelectedAlpha);
-            else if (!selection && hoverCell_ == cell)
-                fill = withAlpha(label, kHoverAlpha);
-            QPainterPath path;
-            path.addRoundedRect(cellRect(cell), kCornerRadius, kCornerRadius);
-            painter.fillPath(path, fill);
-        }
+        for (std::int64_t column = 0; column < grid().columns; ++column)
+            painter.drawRoundedRect(cellRect({column, row}), kCornerRadius, kCornerRadius);
     }
+    return image;
+}
+
+// A drag that moves by a cell repaints the cells it changes, not the whole grid.
+void GridView::updateCells(std::optional<CellSelection> before,
+                           std::optional<CellSelection> after) {
+    QRect area;
+    for (const auto& selection : {before, after}) {
+        if (selection)
+            area |= blockArea(*selection);
+    }
+    update(area);
 }
 
 void GridView::mousePressEvent(QMouseEvent* event) {
@@ -89,15 +138,18 @@ void GridView::mousePressEvent(QMouseEvent* event) {
 void GridView::mouseMoveEvent(QMouseEvent* event) {
     const GridCell cell = cellAt(event->position());
     if (tracker_.isDragging()) {
+        const auto before = tracker_.selection();
         if (tracker_.move(cell)) {
-            update();
+            updateCells(before, tracker_.selection());
             reportSelection();
         }
         return;
     }
     if (hoverCell_ != cell) {
+        const auto before = hoverCell_;
         hoverCell_ = cell;
-        update();
+        updateCells(before ? std::optional<CellSelection>({*before, *before}) : std::nullopt,
+                    CellSelection{cell, cell});
     }
 }
 

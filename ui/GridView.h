@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <optional>
+#include <tuple>
 
 #include "core/Grid.h"
 #include "core/SelectionTracker.h"
+
+class QPainter;
 
 namespace tilewise {
 
@@ -41,9 +46,18 @@ class GridView final : public QWidget {
   private:
     GridCell cellAt(QPointF point) const;
     void reportSelection();
+    /// The area `block` owns on screen: its cells and half of every gap around them.
+    QRect blockArea(CellSelection block) const;
+    /// The whole grid with every cell filled with `fill`, drawn once per size and grid.
+    const QImage& picture(const QColor& fill);
+    static void copyPart(QPainter& painter, const QRect& area, const QImage& image);
+    /// Repaints the cells that either selection covers.
+    void updateCells(std::optional<CellSelection> before, std::optional<CellSelection> after);
 
     SelectionTracker tracker_{GridSize{6, 6}};
     std::optional<GridCell> hoverCell_;
+    std::map<QRgb, QImage> pictures_;
+    std::tuple<QSize, GridSize, double> pictureKey_;
 };
 
 }  // namespace tilewise

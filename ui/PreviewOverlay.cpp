@@ -69,6 +69,9 @@ void PreviewOverlay::showGrid(const DisplayInfo& display, GridSize grid, const M
     inputView_->setVisible(interactive);
     selectionView_->QWidget::hide();
     chooseRendering(interactive, sameDisplay);
+    // Shaped before it maps, or a window that nothing shows through would cover the display
+    // for a moment.
+    reshape();
     if (!QWidget::isVisible())
         show();
     // Toggled on the live window: changing the widget's flags would hide it again.
@@ -78,7 +81,6 @@ void PreviewOverlay::showGrid(const DisplayInfo& display, GridSize grid, const M
         QWidget::raise();
     else
         platform_.stackBelow(winId(), *below);
-    reshape();
 }
 
 bool PreviewOverlay::isInteractive() const {
@@ -111,16 +113,20 @@ void PreviewOverlay::chooseRendering(bool interactive, bool sameDisplay) {
     QWidget::update();
 }
 
+// The window's own shape, not the widget's mask: Qt clips all painting to a widget's mask,
+// and clipping to a shape of thousands of pieces costs more than the painting itself.
 void PreviewOverlay::reshape() {
+    if (windowHandle() == nullptr)
+        create();
     if (rendering_ != Rendering::shaped) {
-        clearMask();
+        windowHandle()->setMask({});
         return;
     }
     QRegion shape = gridView_->paintedRegion();
     if (!selectionView_->isHidden())
         shape += selectionView_->geometry();
     // An empty mask would mean "no mask"; a pixel outside the window leaves an empty shape.
-    setMask(shape.isEmpty() ? QRegion(-1, -1, 1, 1) : shape);
+    windowHandle()->setMask(shape.isEmpty() ? QRegion(-1, -1, 1, 1) : shape);
 }
 
 void PreviewOverlay::setSelection(std::optional<Rect> frame) {
@@ -146,12 +152,12 @@ void PreviewOverlay::raise() {
         QWidget::raise();
 }
 
+// Shaped, the window shows only what its views paint opaquely; translucent, nothing at all.
 void PreviewOverlay::paintEvent(QPaintEvent*) {
+    if (rendering_ != Rendering::desktopPicture)
+        return;
     QPainter painter(this);
-    if (rendering_ == Rendering::desktopPicture)
-        painter.drawPixmap(rect(), desktop_);
-    else if (rendering_ == Rendering::shaped)
-        painter.fillRect(rect(), QColor::fromRgbF(0.2f, 0.2f, 0.2f));
+    painter.drawPixmap(rect(), desktop_);
 }
 
 }  // namespace tilewise

@@ -2,8 +2,11 @@
 
 #include <X11/XKBlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/ApplicationIdentity.h"
 
 namespace tilewise::x11 {
 
@@ -26,7 +29,10 @@ std::expected<std::unique_ptr<X11Platform>, std::string> X11Platform::open(Sched
 
 namespace {
 
+// The program a login item must start: the `tilewise` command when it started this one.
 std::filesystem::path ownExecutable() {
+    if (const char* command = std::getenv(kCommandPathVariable); command && *command)
+        return command;
     std::error_code error;
     return std::filesystem::read_symlink("/proc/self/exe", error);
 }

@@ -66,11 +66,15 @@ TEST_F(PreviewOverlayTest, LinesLieAtTheEnginesPositionsInTheOverlaysOwnCoordina
     EXPECT_EQ(overlay.gridView().usable(), QRectF(0, 30, 1600, 920));
     EXPECT_EQ(overlay.geometry(), QRect(1920, 0, 1600, 1000));
 
-    // Drawn: light lines over the usable area only, never over the bar above it.
+    // Drawn: light lines over the usable area only, never over the bar above it or the dock
+    // below it.
     const QImage picture = overlay.grab().toImage();
     const int line = static_cast<int>(xs.front());
     EXPECT_EQ(picture.pixelColor(line, 500).red(), 166);
-    EXPECT_NE(picture.pixelColor(line, 10).red(), 166);
+    EXPECT_NE(picture.pixelColor(line, 29).red(), 166);
+    EXPECT_EQ(picture.pixelColor(line, 30).red(), 166);
+    EXPECT_EQ(picture.pixelColor(line, 949).red(), 166);
+    EXPECT_EQ(picture.pixelColor(line, 950).alpha(), 0);
     EXPECT_EQ(picture.pixelColor(600, static_cast<int>(ys.front())).red(), 166);
 }
 
@@ -78,7 +82,7 @@ TEST_F(PreviewOverlayTest, RenderingFollowsTheCompositorAndTheMode) {
     platform.compositor = true;
     showGrid(false);
     EXPECT_EQ(overlay.rendering(), PreviewOverlay::Rendering::translucent);
-    EXPECT_TRUE(overlay.mask().isEmpty());
+    EXPECT_TRUE(overlay.windowHandle()->mask().isEmpty());
     EXPECT_EQ(overlay.grab().toImage().pixelColor(centre({0, 0})).alpha(), 0);
     EXPECT_TRUE(overlay.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
 
@@ -86,15 +90,15 @@ TEST_F(PreviewOverlayTest, RenderingFollowsTheCompositorAndTheMode) {
     showGrid(false);
     EXPECT_EQ(overlay.rendering(), PreviewOverlay::Rendering::shaped);
     const int line = static_cast<int>(overlay.gridView().xs().front());
-    EXPECT_TRUE(overlay.mask().contains(QPoint(line, 500)));
-    EXPECT_FALSE(overlay.mask().contains(centre({0, 0})));
+    EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(line, 500)));
+    EXPECT_FALSE(overlay.windowHandle()->mask().contains(centre({0, 0})));
     overlay.setSelection(Rect{1930, 40, 200, 100});
-    EXPECT_TRUE(overlay.mask().contains(QPoint(15, 50)));
+    EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(15, 50)));
     EXPECT_EQ(overlay.selectionView().fillColour().alpha(), 255);
 
     showGrid(true);
     EXPECT_EQ(overlay.rendering(), PreviewOverlay::Rendering::desktopPicture);
-    EXPECT_TRUE(overlay.mask().isEmpty());
+    EXPECT_TRUE(overlay.windowHandle()->mask().isEmpty());
     EXPECT_FALSE(overlay.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
     EXPECT_TRUE(overlay.isInteractive());
     EXPECT_EQ(overlay.inputView().cursor().shape(), Qt::CrossCursor);

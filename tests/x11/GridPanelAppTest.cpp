@@ -3,7 +3,9 @@
 #include <X11/Xutil.h>
 #include <QCoreApplication>
 
+#include <cmath>
 #include <fstream>
+#include <thread>
 
 #include "app/GridPanelController.h"
 #include "core/SettingsCoder.h"
@@ -21,6 +23,7 @@ const GridSize kGrid{6, 6};
 // Where the miniature sits in the panel: the content insets, the 18-point header, spacing.
 constexpr int kGridLeft = 20;
 constexpr int kGridTop = 14 + 18 + 10;
+constexpr unsigned long kLineGrey = 0xA6A6A6;  // white level 0.65
 
 int xdotool(const std::vector<std::string>& arguments) {
     std::vector<std::string> command{"xdotool"};
@@ -32,27 +35,25 @@ int xdotool(const std::vector<std::string>& arguments) {
 class GridPanelAppTest : public X11Test {
   protected:
     void SetUp() override {
-        TilewiseSettings settings = TilewiseSettings::defaults();
-        settings.panelShortcutEnabled = true;
-        settings.panelShortcut = kPanelShortcut;
-        settings.animationsEnabled = false;
+        settings_.panelShortcutEnabled = true;
+        settings_.panelShortcut = kPanelShortcut;
+        settings_.animationsEnabled = false;
         // The panel then appears once the target is known, so a drag right after it appears
         // has a window to place.
-        settings.panelPlacement = PanelPlacement::displayWithTargetWindow;
-        settings.layouts = {{.id = Uuid::random(),
-                             .name = "Left half",
-                             .enabled = true,
-                             .isGlobal = false,
-                             .shortcut = kLeftHalfKey,
-                             .grid = {2, 1},
-                             .selection = {0, 0, 0, 0}}};
-        std::ofstream{settingsFile()} << *SettingsCoder::encode(settings);
+        settings_.panelPlacement = PanelPlacement::displayWithTargetWindow;
+        settings_.layouts = {{.id = Uuid::random(),
+                              .name = "Left half",
+                              .enabled = true,
+                              .isGlobal = false,
+                              .shortcut = kLeftHalfKey,
+                              .grid = {2, 1},
+                              .selection = {0, 0, 0, 0}}};
         screen_ = Rect{0, 0, 1.0 * DisplayWidth(display(), 0), 1.0 * DisplayHeight(display(), 0)};
-        margins_ = settings.margins;
     }
     std::filesystem::path settingsFile() const { return directory_.path() / "settings.json"; }
 
     void startTilewise() {
+        std::ofstream{settingsFile()} << *SettingsCoder::encode(settings_);
         app_.emplace(std::vector<std::string>{TILEWISE_EXECUTABLE, "-TilewiseSettingsPath",
                                               settingsFile().string()},
                      ChildProcess::Ending::terminate);
@@ -62,25 +63,29 @@ class GridPanelAppTest : public X11Test {
     Window openPanel() {
         for (int attempt = 0; attempt < 20; ++attempt) {
             EXPECT_EQ(xdotool({"key", "ctrl+alt+g"}), 0);
-            Window panel = None;
-            Window overlay = None;
-            waitForEvent(
-                [&](const XEvent& event) {
-                    if (event.type == MapNotify) {
-                        const std::string name = windowName(event.xmap.window);
-                        if (name == "Tilewise Grid")
-                            panel = event.xmap.window;
-                        else if (name == "Tilewise Grid Overlay")
-                            overlay = event.xmap.window;
-                    }
-                    return panel != None && overlay != None;
-                },
-                std::chrono::milliseconds{500});
-            if (panel != None && overlay != None)
+            if (const Window panel = panelAndGridMapped(std::chrono::milliseconds{500}))
                 return panel;
         }
         ADD_FAILURE() << "the panel shortcut never showed the panel and the grid";
         return None;
+    }
+    // The panel's window once both it and the overlay have mapped; None if they do not in time.
+    Window panelAndGridMapped(std::chrono::milliseconds timeout) {
+        Window panel = None;
+        Window overlay = None;
+        waitForEvent(
+            [&](const XEvent& event) {
+                if (event.type == MapNotify) {
+                    const std::string name = windowName(event.xmap.window);
+                    if (name == "Tilewise Grid")
+                        panel = event.xmap.window;
+                    else if (name == "Tilewise Grid Overlay")
+                        overlay = event.xmap.window;
+                }
+                return panel != None && overlay != None;
+            },
+            timeout);
+        return overlay != None ? panel : None;
     }
     std::string windowName(Window window) {
         char* name = nullptr;
@@ -139,11 +144,22 @@ class GridPanelAppTest : public X11Test {
     std::optional<Window> activeWindow() {
         return x11::Properties::window(display(), root(), atoms().netActiveWindow);
     }
+    // The screen is not ours to be told about: it is looked at until it shows the colour.
+    bool pixelBecomes(int x, int y, unsigned long colour) {
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            if (rootPixel(display(), x, y) == colour)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds{100});
+        }
+        return false;
+    }
 
+    const Margins& margins() const { return settings_.margins; }
+
+    TilewiseSettings settings_ = TilewiseSettings::defaults();
     TemporaryDirectory directory_;
     std::optional<ChildProcess> app_;
     Rect screen_;
-    Margins margins_;
 };
 
 TEST_F(GridPanelAppTest, ShortcutDragEscapeAndLocalLayoutKeepTheTargetActive) {
@@ -156,7 +172,7 @@ TEST_F(GridPanelAppTest, ShortcutDragEscapeAndLocalLayoutKeepTheTargetActive) {
     EXPECT_TRUE(attributes(panel).override_redirect);
     EXPECT_EQ(activeWindow(), target.id);
     drag(cellCentre(panel, {3, 2}), cellCentre(panel, {5, 5}));
-    const auto dragged = LayoutEngine::frame({3, 2, 5, 5}, kGrid, screen_, margins_, 1);
+    const auto dragged = LayoutEngine::frame({3, 2, 5, 5}, kGrid, screen_, margins(), 1);
     EXPECT_TRUE(frameBecomes(target.id, *dragged)) << "the window did not land on the cells";
     EXPECT_TRUE(waitUntilUnmapped(panel));
     EXPECT_EQ(activeWindow(), target.id);
@@ -168,7 +184,7 @@ TEST_F(GridPanelAppTest, ShortcutDragEscapeAndLocalLayoutKeepTheTargetActive) {
 
     panel = openPanel();
     ASSERT_EQ(xdotool({"key", "ctrl+alt+l"}), 0);
-    const auto left = LayoutEngine::frame({0, 0, 0, 0}, {2, 1}, screen_, margins_, 1);
+    const auto left = LayoutEngine::frame({0, 0, 0, 0}, {2, 1}, screen_, margins(), 1);
     EXPECT_TRUE(frameBecomes(target.id, *left)) << "the local layout was not applied";
     EXPECT_TRUE(waitUntilUnmapped(panel));
     EXPECT_EQ(activeWindow(), target.id);
@@ -181,14 +197,68 @@ TEST_F(GridPanelAppTest, DragOnTheDisplayPlacesTheTarget) {
     const Window panel = openPanel();
     ASSERT_NE(panel, None);
     const auto centre = [&](GridCell cell) {
-        const auto frame = LayoutEngine::frame({cell, cell}, kGrid, screen_, margins_, 1);
+        const auto frame = LayoutEngine::frame({cell, cell}, kGrid, screen_, margins(), 1);
         return std::pair<int, int>{static_cast<int>(frame->midX()),
                                    static_cast<int>(frame->midY())};
     };
     drag(centre({0, 0}), centre({1, 4}));
-    const auto expected = LayoutEngine::frame({0, 0, 1, 4}, kGrid, screen_, margins_, 1);
+    const auto expected = LayoutEngine::frame({0, 0, 1, 4}, kGrid, screen_, margins(), 1);
     EXPECT_TRUE(frameBecomes(target.id, *expected)) << "the drag on the display placed nothing";
     EXPECT_EQ(activeWindow(), target.id);
+}
+
+// On two side-by-side heads of a nested Xephyr, whose RandR knows only the first: the second
+// run of x11.grid-panel.
+class GridPanelTwoHeadsTest : public GridPanelAppTest {
+  protected:
+    Rect head(int index) const {
+        const double width = DisplayWidth(display(), DefaultScreen(display())) / 2.0;
+        return Rect(index * width, 0, width, DisplayHeight(display(), DefaultScreen(display())));
+    }
+    ::testing::AssertionResult centredOn(Window panel, const Rect& area) {
+        const auto where = attributes(panel);
+        const auto x = std::lround(area.midX() - where.width / 2.0);
+        const auto y = std::lround(area.midY() - where.height / 2.0);
+        if (where.x == x && where.y == y)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "the panel is at " << where.x << "," << where.y << ", not " << x << "," << y;
+    }
+};
+
+TEST_F(GridPanelTwoHeadsTest, PanelOpensUnderThePointerAndShowGridDrawsTheGridThere) {
+    settings_.panelPlacement = PanelPlacement::displayUnderMouse;
+    TestWindow target = openTestWindow();
+    focus(target.id);
+    startTilewise();
+    const Rect right = head(1);
+    const auto lines = LayoutEngine::gridLines(settings_.grid, right, margins(), 1);
+    ASSERT_TRUE(lines);
+    // In the bottom-right cell, away from the lines and the panel.
+    ASSERT_EQ(xdotool({"mousemove", "--sync", std::to_string(static_cast<int>(right.maxX()) - 20),
+                       std::to_string(static_cast<int>(right.maxY()) - 20)}),
+              0);
+
+    Window panel = openPanel();
+    ASSERT_NE(panel, None);
+    EXPECT_TRUE(centredOn(panel, right));
+    ASSERT_EQ(xdotool({"key", "Escape"}), 0);
+    ASSERT_TRUE(waitUntilUnmapped(panel));
+
+    const CommandResult shown = runTilewise({"show-grid"});
+    EXPECT_EQ(shown.status, 0) << shown.output;
+    panel = panelAndGridMapped(kServerTimeout);
+    ASSERT_NE(panel, None) << "show-grid showed no panel and grid";
+    EXPECT_TRUE(centredOn(panel, right));
+    EXPECT_EQ(activeWindow(), target.id);
+    // Halfway down the top row, clear of the stars at the crossings and of the panel.
+    const int middleOfTopRow = static_cast<int>((right.minY() + lines->y.front()) / 2);
+    for (const double x : lines->x) {
+        EXPECT_TRUE(pixelBecomes(static_cast<int>(x), middleOfTopRow, kLineGrey))
+            << "no grid line at x = " << x << " on the head under the pointer";
+    }
+    ASSERT_EQ(xdotool({"key", "Escape"}), 0);
+    EXPECT_TRUE(waitUntilUnmapped(panel));
 }
 
 }  // namespace

@@ -89,14 +89,7 @@ class GridPanelX11Test : public X11Test {
         XGetInputFocus(display(), &focus, &revert);
         return focus;
     }
-    unsigned long pixel(int x, int y) {
-        XImage* image = XGetImage(display(), root(), x, y, 1, 1, AllPlanes, ZPixmap);
-        if (image == nullptr)
-            return ~0ul;
-        const unsigned long value = XGetPixel(image, 0, 0) & 0xFFFFFF;
-        XDestroyImage(image);
-        return value;
-    }
+    unsigned long pixel(int x, int y) { return rootPixel(display(), x, y); }
     bool pixelBecomes(int x, int y, unsigned long value) {
         settle();
         return QTest::qWaitFor([&] { return pixel(x, y) == value; }, kWaitMs);

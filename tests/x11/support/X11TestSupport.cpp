@@ -1,5 +1,6 @@
 #include "tests/x11/support/X11TestSupport.h"
 
+#include <X11/Xutil.h>
 #include <poll.h>
 #include <sys/wait.h>
 
@@ -48,6 +49,15 @@ CommandResult runTilewise(const std::vector<std::string>& arguments) {
     const int status = process.terminate();
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+unsigned long rootPixel(Display* display, int x, int y) {
+    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return ~0ul;
+    const unsigned long value = XGetPixel(image, 0, 0) & 0xFFFFFF;
+    XDestroyImage(image);
+    return value;
 }
 
 std::string windowManagerName() {

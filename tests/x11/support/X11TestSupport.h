@@ -46,6 +46,10 @@ struct CommandResult {
 /// Runs the tilewise executable with `arguments` to its end.
 CommandResult runTilewise(const std::vector<std::string>& arguments);
 
+/// The colour (0xRRGGBB) the screen shows at one point of the root window; all bits set when
+/// it cannot be read.
+unsigned long rootPixel(Display* display, int x, int y);
+
 /// A fixture with a connection of the test's own, for setting things up and checking them by
 /// other means than the code under test.
 class X11Test : public ::testing::Test {
