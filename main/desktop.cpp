@@ -1,3 +1,5 @@
+#include <sys/prctl.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,6 +16,8 @@
 // The whole of Tilewise: the resident application and every subcommand. The `tilewise` command
 // hands over to it what the running instance does not answer.
 int main(int argc, char** argv) {
+    // Shown by ps, top and killall under the command's name, not the program's in libexec.
+    ::prctl(PR_SET_NAME, "tilewise");
     tilewise::LogSink::install();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     // Asked again: an instance may have started since the command asked.

@@ -94,7 +94,8 @@ QRect GridView::blockArea(CellSelection block) const {
 
 const QImage& GridView::picture(const QColor& fill) {
     const double ratio = devicePixelRatioF();
-    if (pictureKey_ != std::tuple{size(), grid(), ratio}) {
+    // A cell has three looks; more pictures than that come from colours that have changed.
+    if (pictureKey_ != std::tuple{size(), grid(), ratio} || pictures_.size() > 3) {
         pictures_.clear();
         pictureKey_ = {size(), grid(), ratio};
     }

@@ -171,6 +171,9 @@ bool WindowManagerSync::waitForManager(std::chrono::milliseconds timeout,
     while (nextEvent(event, deadline)) {
         if (isProbeAnswer(event))
             return true;
+        // A manager that went away answers nothing more: no use waiting out the timeout.
+        if (managerGone_)
+            return false;
         const Sign sign = onEvent(event);
         if (canProbe || sign == Sign::unrelated)
             continue;

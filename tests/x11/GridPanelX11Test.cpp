@@ -94,16 +94,24 @@ class GridPanelX11Test : public X11Test {
         settle();
         return QTest::qWaitFor([&] { return pixel(x, y) == value; }, kWaitMs);
     }
-    // The stacking position of a top-level Qt window among the root's children.
-    int stackingIndex(QWidget& widget) {
+    // The stacking position among the root's children of the top-level window that holds
+    // `window` (for a managed one, the window manager's frame); -1 when it is not there.
+    int stackingIndex(Window window) {
         Window rootReturn = None;
         Window parent = None;
         Window* children = nullptr;
         unsigned count = 0;
+        while (XQueryTree(display(), window, &rootReturn, &parent, &children, &count) != 0) {
+            if (children != nullptr)
+                XFree(children);
+            if (parent == root() || parent == None)
+                break;
+            window = parent;
+        }
         XQueryTree(display(), root(), &rootReturn, &parent, &children, &count);
         int index = -1;
         for (unsigned position = 0; position < count; ++position) {
-            if (children[position] == widget.winId())
+            if (children[position] == window)
                 index = static_cast<int>(position);
         }
         if (children != nullptr)
@@ -136,7 +144,7 @@ TEST_F(GridPanelX11Test, PanelTakesKeysAndDragsWhileTheTargetStaysActive) {
     showPanel({6, 4});
     controller.raise();
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.hasKeyboard(); }, kWaitMs));
-    EXPECT_GT(stackingIndex(panel), stackingIndex(overlay));
+    EXPECT_GT(stackingIndex(panel.winId()), stackingIndex(overlay.winId()));
     EXPECT_EQ(activeWindow(), target.id);
     EXPECT_EQ(inputFocus(), target.id);
 
@@ -154,6 +162,19 @@ TEST_F(GridPanelX11Test, PanelTakesKeysAndDragsWhileTheTargetStaysActive) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.isVisible(); }, kWaitMs));
     EXPECT_EQ(activeWindow(), target.id);
     EXPECT_EQ(inputFocus(), target.id);
+}
+
+TEST_F(GridPanelX11Test, OverlayShownBelowAWindowStaysUnderItFromItsFirstShow) {
+    TestWindow window = openTestWindow();
+    overlay.showGrid(wholeScreen(), {6, 4}, {}, window.id, false);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            settle();
+            const int index = stackingIndex(overlay.winId());
+            return index >= 0 && index < stackingIndex(window.id);
+        },
+        kWaitMs))
+        << "the overlay is stacked above the window it belongs below";
 }
 
 class OverlayX11Test : public GridPanelX11Test, public ::testing::WithParamInterface<bool> {
