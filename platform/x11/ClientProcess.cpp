@@ -1,5 +1,6 @@
 #include "platform/x11/ClientProcess.h"
 
+#include <X11/Xatom.h>
 #include <X11/extensions/XRes.h>
 #include <signal.h>
 #include <unistd.h>
@@ -14,8 +15,7 @@
 namespace tilewise::x11 {
 namespace {
 
-bool madeOnThisHost(Display* display, const Atoms& atoms, Window client) {
-    const auto machine = Properties::text(display, client, atoms.wmClientMachine);
+bool isThisHost(const std::optional<std::string>& machine) {
     if (!machine || machine->empty())
         return true;
     std::array<char, 256> host{};
@@ -56,19 +56,27 @@ bool windowExists(Display* display, Window window) {
 
 }  // namespace
 
-std::optional<ProcessId> ClientProcess::of(Display* display, const Atoms& atoms, Window client) {
-    if (madeOnThisHost(display, atoms, client)) {
-        if (const auto pid = Properties::cardinal(display, client, atoms.netWmPid);
-            pid && *pid > 0) {
-            return static_cast<ProcessId>(*pid);
-        }
-        if (const auto pid = connectionProcess(display, client))
+ClientProcess::OwnerRead::OwnerRead(Display* display, const Atoms& atoms, Window client)
+    : display_(display),
+      client_(client),
+      machine_(display, client, atoms.wmClientMachine, AnyPropertyType),
+      pid_(display, client, atoms.netWmPid, XA_CARDINAL) {}
+
+std::optional<ProcessId> ClientProcess::OwnerRead::owner() {
+    if (!machine_.windowExisted())
+        return std::nullopt;
+    if (isThisHost(machine_.text())) {
+        if (const auto pid = pid_.numbers(XA_CARDINAL); pid && !pid->empty() && pid->front() > 0)
+            return static_cast<ProcessId>(pid->front());
+        if (const auto pid = connectionProcess(display_, client_))
             return pid;
     }
     // X resource ids have 29 bits, so every window has a stand-in.
-    if (!windowExists(display, client))
-        return std::nullopt;
-    return -static_cast<ProcessId>(client);
+    return -static_cast<ProcessId>(client_);
+}
+
+std::optional<ProcessId> ClientProcess::of(Display* display, const Atoms& atoms, Window client) {
+    return OwnerRead(display, atoms, client).owner();
 }
 
 std::optional<Window> ClientProcess::standInWindow(ProcessId pid) {

@@ -6,6 +6,7 @@
 
 #include "platform/Workspace.h"
 #include "platform/x11/Atoms.h"
+#include "platform/x11/Properties.h"
 
 namespace tilewise::x11 {
 
@@ -17,8 +18,23 @@ namespace tilewise::x11 {
 /// it never names a real process.
 namespace ClientProcess {
 
-/// The owner of `client`: a real process id, or the stand-in of the window. Absent when the
-/// window no longer exists.
+/// The reads that tell the owner of `client`, sent at once so that they can share a round trip
+/// with other reads.
+class OwnerRead {
+  public:
+    OwnerRead(Display* display, const Atoms& atoms, Window client);
+
+    /// A real process id, or the stand-in of the window. Absent when the window is gone.
+    std::optional<ProcessId> owner();
+
+  private:
+    Display* display_;
+    Window client_;
+    Properties::PendingRead machine_;
+    Properties::PendingRead pid_;
+};
+
+/// The owner of `client`, as `OwnerRead` tells it.
 std::optional<ProcessId> of(Display* display, const Atoms& atoms, Window client);
 
 /// The window whose stand-in `pid` is; absent for a real process id.

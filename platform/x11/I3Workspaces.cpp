@@ -141,9 +141,8 @@ std::optional<std::vector<Rect>> areasOn(const nlohmann::json& workspaces,
 
 }  // namespace
 
-std::optional<std::vector<Rect>> i3WorkspaceAreas(Display* display, const Atoms& atoms,
+std::optional<std::vector<Rect>> i3WorkspaceAreas(const std::optional<std::string>& path,
                                                   const std::vector<Monitor>& monitors) {
-    const auto path = Properties::text(display, DefaultRootWindow(display), atoms.i3SocketPath);
     if (!path)
         return std::nullopt;
     const auto socket = connectTo(*path);

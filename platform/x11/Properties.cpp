@@ -1,41 +1,17 @@
 #include "platform/x11/Properties.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xutil.h>
 
 #include <cstring>
-
-#include "platform/x11/ErrorTrap.h"
+#include <utility>
 
 namespace tilewise::x11::Properties {
 namespace {
 
 // Enough for the longest property we read (client lists, per-desktop work areas).
 constexpr long kMaximumLongs = 1 << 16;
-
-struct RawProperty {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned char* data = nullptr;
-
-    RawProperty() = default;
-    RawProperty(const RawProperty&) = delete;
-    RawProperty& operator=(const RawProperty&) = delete;
-    ~RawProperty() {
-        if (data != nullptr)
-            XFree(data);
-    }
-};
-
-bool read(Display* display, Window window, Atom property, Atom requestedType, RawProperty& raw) {
-    ErrorTrap trap(display);
-    unsigned long remaining = 0;
-    const int status =
-        XGetWindowProperty(display, window, property, 0, kMaximumLongs, False, requestedType,
-                           &raw.type, &raw.format, &raw.count, &remaining, &raw.data);
-    return status == Success && !trap.check() && raw.data != nullptr;
-}
 
 template <typename Value>
 std::optional<Value> first(const std::optional<std::vector<Value>>& values) {
@@ -46,14 +22,84 @@ std::optional<Value> first(const std::optional<std::vector<Value>>& values) {
 
 }  // namespace
 
+PendingRead::PendingRead(Display* display, Window window, Atom property, Atom type)
+    : display_(display),
+      cookie_(xcb_get_property(XGetXCBConnection(display), 0, static_cast<xcb_window_t>(window),
+                               static_cast<xcb_atom_t>(property), static_cast<xcb_atom_t>(type), 0,
+                               kMaximumLongs)) {}
+
+PendingRead::PendingRead(PendingRead&& other) noexcept
+    : display_(std::exchange(other.display_, nullptr)),
+      cookie_(other.cookie_),
+      awaited_(other.awaited_),
+      reply_(std::move(other.reply_)) {}
+
+PendingRead::~PendingRead() {
+    if (display_ != nullptr && !awaited_)
+        xcb_discard_reply(XGetXCBConnection(display_), cookie_.sequence);
+}
+
+// An error (a window that is gone) is dropped here rather than reported to Xlib's handler.
+const xcb_get_property_reply_t* PendingRead::reply() {
+    if (!awaited_) {
+        awaited_ = true;
+        xcb_connection_t* connection = XGetXCBConnection(display_);
+        xcb_generic_error_t* error = nullptr;
+        reply_.reset(xcb_get_property_reply(connection, cookie_, &error));
+        std::free(error);
+        if (!reply_)
+            noticeLostServer(display_);
+    }
+    return reply_.get();
+}
+
+std::optional<std::vector<long>> PendingRead::numbers(Atom type) {
+    const auto* got = reply();
+    if (got == nullptr || got->type != type || got->format != 32)
+        return std::nullopt;
+    const auto* values = static_cast<const std::int32_t*>(
+        xcb_get_property_value(const_cast<xcb_get_property_reply_t*>(got)));
+    const int count = xcb_get_property_value_length(got) / 4;
+    return std::vector<long>(values, values + count);
+}
+
+std::optional<std::string> PendingRead::text() {
+    const auto* got = reply();
+    if (got == nullptr || got->type == XCB_ATOM_NONE || got->format != 8)
+        return std::nullopt;
+    const auto* characters = static_cast<const char*>(
+        xcb_get_property_value(const_cast<xcb_get_property_reply_t*>(got)));
+    const auto length = static_cast<size_t>(xcb_get_property_value_length(got));
+    return std::string(characters, strnlen(characters, length));
+}
+
+std::optional<std::string> PendingRead::windowClass() {
+    const auto* got = reply();
+    if (got == nullptr || got->type != XA_STRING || got->format != 8)
+        return std::nullopt;
+    // WM_CLASS is the instance name and the class name, each ended by a NUL.
+    const auto* characters = static_cast<const char*>(
+        xcb_get_property_value(const_cast<xcb_get_property_reply_t*>(got)));
+    const auto count = static_cast<size_t>(xcb_get_property_value_length(got));
+    const size_t instanceLength = strnlen(characters, count);
+    if (instanceLength + 1 >= count)
+        return std::nullopt;
+    const char* className = characters + instanceLength + 1;
+    return std::string(className, strnlen(className, count - instanceLength - 1));
+}
+
+bool PendingRead::windowExisted() {
+    return reply() != nullptr;
+}
+
+void noticeLostServer(Display* display) {
+    if (xcb_connection_has_error(XGetXCBConnection(display)) != 0)
+        XSync(display, False);
+}
+
 std::optional<std::vector<long>> numbers(Display* display, Window window, Atom property,
                                          Atom type) {
-    RawProperty raw;
-    if (!read(display, window, property, type, raw) || raw.type != type || raw.format != 32) {
-        return std::nullopt;
-    }
-    const auto* values = reinterpret_cast<const long*>(raw.data);
-    return std::vector<long>(values, values + raw.count);
+    return PendingRead(display, window, property, type).numbers(type);
 }
 
 std::optional<std::vector<long>> cardinals(Display* display, Window window, Atom property) {
@@ -83,26 +129,11 @@ std::optional<Window> window(Display* display, Window window, Atom property) {
 }
 
 std::optional<std::string> text(Display* display, Window window, Atom property) {
-    RawProperty raw;
-    if (!read(display, window, property, AnyPropertyType, raw) || raw.format != 8) {
-        return std::nullopt;
-    }
-    const auto* characters = reinterpret_cast<const char*>(raw.data);
-    return std::string(characters, strnlen(characters, raw.count));
+    return PendingRead(display, window, property, AnyPropertyType).text();
 }
 
 std::optional<std::string> windowClass(Display* display, Window window) {
-    RawProperty raw;
-    if (!read(display, window, XA_WM_CLASS, XA_STRING, raw) || raw.format != 8) {
-        return std::nullopt;
-    }
-    // WM_CLASS is the instance name and the class name, each ended by a NUL.
-    const auto* characters = reinterpret_cast<const char*>(raw.data);
-    const size_t instanceLength = strnlen(characters, raw.count);
-    if (instanceLength + 1 >= raw.count)
-        return std::nullopt;
-    const char* className = characters + instanceLength + 1;
-    return std::string(className, strnlen(className, raw.count - instanceLength - 1));
+    return PendingRead(display, window, XA_WM_CLASS, XA_STRING).windowClass();
 }
 
 }  // namespace tilewise::x11::Properties

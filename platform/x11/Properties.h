@@ -1,7 +1,10 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <xcb/xcb.h>
 
+#include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +14,39 @@ namespace tilewise::x11 {
 /// Reads window properties. Every reader answers "absent" for a missing property, a property
 /// of another type or format, and a window that no longer exists (the X error is trapped).
 namespace Properties {
+
+/// A property read sent at once and answered on first use, so that reads that do not depend on
+/// each other share one round trip: send them all, then use them.
+class PendingRead {
+  public:
+    PendingRead(Display* display, Window window, Atom property, Atom type);
+    PendingRead(const PendingRead&) = delete;
+    PendingRead& operator=(const PendingRead&) = delete;
+    PendingRead(PendingRead&& other) noexcept;
+    PendingRead& operator=(PendingRead&&) = delete;
+    ~PendingRead();
+
+    /// Format-32 values of `type`, each as the signed number a client stored.
+    std::optional<std::vector<long>> numbers(Atom type);
+    /// Format-8 text, up to its first NUL.
+    std::optional<std::string> text();
+    /// The class part of WM_CLASS's instance-and-class pair.
+    std::optional<std::string> windowClass();
+    /// False when the window was gone (or the server was), whether or not the property is set.
+    bool windowExisted();
+
+  private:
+    const xcb_get_property_reply_t* reply();
+
+    Display* display_;
+    xcb_get_property_cookie_t cookie_;
+    bool awaited_ = false;
+    std::unique_ptr<xcb_get_property_reply_t, void (*)(void*)> reply_{nullptr, &std::free};
+};
+
+/// Xlib learns of a server lost under an xcb request only through a request of its own: after
+/// a failed reply this makes it notice, so that the connection reads as broken.
+void noticeLostServer(Display* display);
 
 /// A format-32 property of any of the numeric types (CARDINAL, WINDOW, ATOM): Xlib hands
 /// those out as C longs whatever the server's 32 bits.

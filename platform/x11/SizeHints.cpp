@@ -1,12 +1,9 @@
 #include "platform/x11/SizeHints.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cstdlib>
-
-#include "platform/x11/Properties.h"
 
 namespace tilewise::x11 {
 namespace {
@@ -23,11 +20,6 @@ long constrainOne(long value, long minimum, long maximum, long base, long step) 
 }
 
 }  // namespace
-
-SizeHints SizeHints::read(Display* display, Window window) {
-    const auto values = Properties::numbers(display, window, XA_WM_NORMAL_HINTS, XA_WM_SIZE_HINTS);
-    return values ? fromProperty(*values) : SizeHints{};
-}
 
 // The fields: flags, four unused ones, minimum, maximum, steps, minimum and maximum aspect,
 // base size, gravity.

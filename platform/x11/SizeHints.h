@@ -17,8 +17,6 @@ struct SizeHints {
     /// Bounds of width ÷ height as fractions; a zero denominator: no bound.
     long minAspectX = 0, minAspectY = 0, maxAspectX = 0, maxAspectY = 0;
 
-    /// The client's hints; the defaults (anything goes) when it has none or the window is gone.
-    static SizeHints read(Display* display, Window window);
     /// The hints from the values of a WM_NORMAL_HINTS property (flags first, as ICCCM lays
     /// them out; the older form without base size and gravity too).
     static SizeHints fromProperty(const std::vector<long>& values);

@@ -1,5 +1,7 @@
 #include "platform/x11/UsableAreas.h"
 
+#include <X11/Xatom.h>
+
 #include <algorithm>
 #include <string>
 
@@ -41,17 +43,17 @@ std::vector<Strut> dockStruts(Display* display, const Atoms& atoms) {
     return struts;
 }
 
-std::optional<std::vector<Rect>> gtkWorkAreas(Display* display, const Atoms& atoms, long desktop,
+// GNOME's managers publish each monitor's work area themselves.
+std::optional<std::vector<Rect>> gtkWorkAreas(Display* display, const Atoms& atoms,
+                                              const std::vector<long>& supported, long desktop,
                                               size_t monitorCount) {
-    const Window root = DefaultRootWindow(display);
-    const auto supported = Properties::atoms(display, root, atoms.netSupported);
-    if (!supported ||
-        std::find(supported->begin(), supported->end(), atoms.gtkWorkareas) == supported->end()) {
+    if (std::find(supported.begin(), supported.end(), static_cast<long>(atoms.gtkWorkareas)) ==
+        supported.end()) {
         return std::nullopt;
     }
     const std::string name = "_GTK_WORKAREAS_D" + std::to_string(desktop);
-    const auto values =
-        Properties::cardinals(display, root, XInternAtom(display, name.c_str(), False));
+    const auto values = Properties::cardinals(display, DefaultRootWindow(display),
+                                              XInternAtom(display, name.c_str(), False));
     if (!values || values->size() != 4 * monitorCount)
         return std::nullopt;
     std::vector<Rect> areas;
@@ -62,9 +64,7 @@ std::optional<std::vector<Rect>> gtkWorkAreas(Display* display, const Atoms& ato
     return areas;
 }
 
-std::optional<Rect> workArea(Display* display, const Atoms& atoms, long desktop) {
-    const auto values =
-        Properties::cardinals(display, DefaultRootWindow(display), atoms.netWorkarea);
+std::optional<Rect> workArea(const std::optional<std::vector<long>>& values, long desktop) {
     const size_t offset = 4 * static_cast<size_t>(std::max(0L, desktop));
     if (!values || values->size() < offset + 4)
         return std::nullopt;
@@ -111,10 +111,19 @@ Rect subtractStruts(const Rect& monitor, const std::vector<Strut>& struts, const
 std::vector<Rect> readUsableAreas(Display* display, const Atoms& atoms,
                                   const std::vector<Monitor>& monitors) {
     const Window root = DefaultRootWindow(display);
-    const long desktop = Properties::cardinal(display, root, atoms.netCurrentDesktop).value_or(0);
-    if (auto areas = gtkWorkAreas(display, atoms, desktop, monitors.size()))
+    // The root's words go out together: one round trip for all of them.
+    Properties::PendingRead desktopRead(display, root, atoms.netCurrentDesktop, XA_CARDINAL);
+    Properties::PendingRead supported(display, root, atoms.netSupported, XA_ATOM);
+    Properties::PendingRead i3Socket(display, root, atoms.i3SocketPath, AnyPropertyType);
+    Properties::PendingRead workAreas(display, root, atoms.netWorkarea, XA_CARDINAL);
+    const auto desktops = desktopRead.numbers(XA_CARDINAL);
+    const long desktop = desktops && !desktops->empty() ? desktops->front() : 0;
+    if (auto areas =
+            gtkWorkAreas(display, atoms, supported.numbers(XA_ATOM).value_or(std::vector<long>{}),
+                         desktop, monitors.size())) {
         return *areas;
-    if (auto areas = i3WorkspaceAreas(display, atoms, monitors))
+    }
+    if (auto areas = i3WorkspaceAreas(i3Socket.text(), monitors))
         return *areas;
     const int screen = DefaultScreen(display);
     const Size rootSize{static_cast<double>(DisplayWidth(display, screen)),
@@ -123,7 +132,7 @@ std::vector<Rect> readUsableAreas(Display* display, const Atoms& atoms,
     // no strut (icewm's taskbar, fluxbox's toolbar), but it takes every dock's space from every
     // monitor. The struts tell the monitors apart; whatever the work area cuts beyond them comes
     // from a panel without a strut and applies to every monitor. Neither source is lost.
-    const auto work = workArea(display, atoms, desktop);
+    const auto work = workArea(workAreas.numbers(XA_CARDINAL), desktop);
     const auto struts =
         monitors.size() > 1 || !work ? dockStruts(display, atoms) : std::vector<Strut>{};
     const Rect desktopArea(0, 0, rootSize.width, rootSize.height);

@@ -127,8 +127,23 @@ Edges WindowFrame::enclosingFrameEdges(Window window) const {
     return edgesFrom(std::vector<long>{left, right, top, bottom});
 }
 
+// The window's events are selected from the first reading on, and any change to what a
+// snapshot holds brings one: while none (and no other event) is queued, the last reading is
+// still the truth. After a request a write reads afresh, as it takes the events off the queue.
 std::optional<WindowSnapshot> WindowFrame::takeSnapshot(Window window) const {
-    return WindowSnapshot::take(display_, atoms_, window);
+    if (last_ && last_->first == window && XEventsQueued(display_, QueuedAfterReading) == 0)
+        return last_->second;
+    return freshSnapshot(window);
+}
+
+std::optional<WindowSnapshot> WindowFrame::freshSnapshot(Window window) const {
+    last_.reset();
+    auto taken = WindowSnapshot::take(display_, atoms_, window, window != watched_);
+    if (taken) {
+        watched_ = window;
+        last_.emplace(window, *taken);
+    }
+    return taken;
 }
 
 std::expected<Rect, WindowFault> WindowFrame::read(Window window) const {
@@ -148,13 +163,11 @@ std::expected<Rect, WindowFault> WindowFrame::read(Window window) const {
 std::expected<void, WindowFault> WindowFrame::write(Window window, std::optional<Point> origin,
                                                     std::optional<Size> size,
                                                     std::chrono::milliseconds timeout) {
+    // The check below takes events off the queue, and with them the news that the last reading
+    // is out of date.
+    if (XEventsQueued(display_, QueuedAfterReading) > 0)
+        last_.reset();
     sync_.refresh();
-    // Asking for the events of a window that is gone fails; the snapshot after it tells.
-    if (window != watched_) {
-        ErrorTrap trap(display_);
-        XSelectInput(display_, window, StructureNotifyMask | PropertyChangeMask);
-        watched_ = window;
-    }
     auto taken = takeSnapshot(window);
     if (!taken)
         return std::unexpected(WindowFault::vanished);
@@ -170,7 +183,7 @@ std::expected<void, WindowFault> WindowFrame::write(Window window, std::optional
             return std::unexpected(sent.error());
         if (!*sent)
             break;
-        taken = takeSnapshot(window);
+        taken = freshSnapshot(window);
         if (!taken)
             return std::unexpected(WindowFault::vanished);
         if (decorations(window, *taken) == frame && edgesFrom(taken->shadowExtents) == shadow)
@@ -263,7 +276,7 @@ std::expected<void, WindowFault> WindowFrame::leaveMaximizedAndFullScreen(
 std::expected<void, WindowFault> WindowFrame::awaitShadow(Window window,
                                                           std::chrono::milliseconds timeout) {
     const auto shadowNow = [&] {
-        const auto taken = takeSnapshot(window);
+        const auto taken = freshSnapshot(window);
         return taken ? edgesFrom(taken->shadowExtents) : Edges{};
     };
     if (shadowNow() != Edges{})
@@ -311,14 +324,10 @@ bool WindowFrame::managerRuns() {
     return sync_.managerRuns();
 }
 
-bool WindowFrame::isResizable(Window window) const {
-    return !SizeHints::read(display_, window).isFixed();
-}
-
-bool WindowFrame::hintsAccountFor(Window window, Size requested, Size actual) const {
+std::optional<bool> WindowFrame::hintsAccountFor(Window window, Size requested, Size actual) const {
     const auto taken = takeSnapshot(window);
     if (!taken)
-        return false;
+        return std::nullopt;
     const Edges frame = decorations(window, *taken);
     const Edges shadow = edgesFrom(taken->shadowExtents);
     const long border = taken->client.border;

@@ -41,18 +41,18 @@ class WindowFrame {
                                            std::optional<Size> size,
                                            std::chrono::milliseconds timeout);
 
-    /// False when the client fixes its size (minimum size equal to the maximum size).
-    bool isResizable(Window window) const;
     /// True when the client's own size hints account for its frame being `actual` in size
-    /// where `requested` was asked; false when they do not or the window is gone.
-    bool hintsAccountFor(Window window, Size requested, Size actual) const;
+    /// where `requested` was asked; false when they do not, absent when the window is gone.
+    std::optional<bool> hintsAccountFor(Window window, Size requested, Size actual) const;
 
     /// True when a window manager runs (looked at again only once the last one seen went).
     bool managerRuns();
-    /// The window's geometry and frame properties in one round trip; absent when it is gone.
+    /// The window's geometry and frame properties, absent when it is gone. Read in one round
+    /// trip, or none: the last reading holds until the server reports anything new.
     std::optional<WindowSnapshot> takeSnapshot(Window window) const;
 
   private:
+    std::optional<WindowSnapshot> freshSnapshot(Window window) const;
     Edges decorations(Window window, const WindowSnapshot& snapshot) const;
     Edges enclosingFrameEdges(Window window) const;
     bool keepsFrameToItself(const WindowSnapshot& snapshot) const;
@@ -80,7 +80,8 @@ class WindowFrame {
     Display* display_;
     const Atoms& atoms_;
     WindowManagerSync sync_;
-    Window watched_ = None;  ///< the window whose events this connection already asks for
+    mutable Window watched_ = None;  ///< the window whose events this connection asks for
+    mutable std::optional<std::pair<Window, WindowSnapshot>> last_;
 };
 
 }  // namespace tilewise::x11

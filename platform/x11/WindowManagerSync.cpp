@@ -1,9 +1,11 @@
 #include "platform/x11/WindowManagerSync.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xlib-xcb.h>
 #include <poll.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/x11/ErrorTrap.h"
 #include "platform/x11/Properties.h"
@@ -20,6 +22,12 @@ constexpr std::chrono::milliseconds kFirstAnswerTimeout{1000};
 // maximized window before moving it), so the quiet period is generous. Only managers that
 // ignore the probe ever wait for it, and never longer than the messaging timeout.
 constexpr std::chrono::milliseconds kQuietAfterProgress{200};
+
+std::optional<long> firstOf(const std::optional<std::vector<long>>& values) {
+    if (!values || values->empty())
+        return std::nullopt;
+    return values->front();
+}
 
 }  // namespace
 
@@ -56,33 +64,55 @@ void WindowManagerSync::refresh() {
         return;
     managerGone_ = false;
     const Window root = DefaultRootWindow(display_);
+    // What the root says goes out in one round trip, what the check window says in another.
+    Properties::PendingRead rootCheck(display_, root, atoms_.netSupportingWmCheck, XA_WINDOW);
+    Properties::PendingRead supported(display_, root, atoms_.netSupported, XA_ATOM);
+    const auto check = firstOf(rootCheck.numbers(XA_WINDOW));
+    if (!check) {
+        manager_ = None;
+        managerRuns_ = false;
+        supported_.clear();
+        managerAnswers_ = false;
+        return;
+    }
+    const auto window = static_cast<Window>(*check);
+    Properties::PendingRead ownCheck(display_, window, atoms_.netSupportingWmCheck, XA_WINDOW);
+    Properties::PendingRead learned(display_, window, atoms_.tilewiseManagerAnswers, XA_CARDINAL);
     // A manager that exited can leave its check property behind, naming a dead window.
-    const auto check = Properties::window(display_, root, atoms_.netSupportingWmCheck);
-    managerRuns_ =
-        check && Properties::window(display_, *check, atoms_.netSupportingWmCheck) == check;
-    const Window manager = managerRuns_ ? *check : None;
+    managerRuns_ = firstOf(ownCheck.numbers(XA_WINDOW)) == check;
+    const Window manager = managerRuns_ ? window : None;
     if (manager == manager_)
         return;
     manager_ = manager;
+    if (managerRuns_)
+        managerGone_ = !watchForExit(manager_);
+    supported_.clear();
     if (managerRuns_) {
-        ErrorTrap trap(display_);
-        XSelectInput(display_, manager_, StructureNotifyMask);
-        managerGone_ = trap.check().has_value();
+        for (const long atom : supported.numbers(XA_ATOM).value_or(std::vector<long>{}))
+            supported_.push_back(static_cast<Atom>(atom));
     }
-    supported_ =
-        managerRuns_
-            ? Properties::atoms(display_, root, atoms_.netSupported).value_or(std::vector<Atom>{})
-            : std::vector<Atom>{};
-    managerAnswers_ = managerRuns_ && learnWhetherManagerAnswers();
+    managerAnswers_ = managerRuns_ && learnWhetherManagerAnswers(learned.numbers(XA_CARDINAL));
+}
+
+// The manager's check window is destroyed when it exits: its StructureNotify tells.
+bool WindowManagerSync::watchForExit(Window manager) {
+    const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_connection_t* connection = XGetXCBConnection(display_);
+    xcb_generic_error_t* error = xcb_request_check(
+        connection,
+        xcb_change_window_attributes_checked(connection, manager, XCB_CW_EVENT_MASK, &mask));
+    std::free(error);
+    Properties::noticeLostServer(display_);
+    return error == nullptr;
 }
 
 // Some managers answer the probe without listing it (i3), others list it and never answer
 // (fluxbox): it is tried once per manager, and the finding is kept on the manager's own check
 // window, so that it dies with the manager and no later process waits for it again.
-bool WindowManagerSync::learnWhetherManagerAnswers() {
-    if (const auto learned =
-            Properties::cardinal(display_, manager_, atoms_.tilewiseManagerAnswers))
-        return *learned != 0;
+bool WindowManagerSync::learnWhetherManagerAnswers(
+    const std::optional<std::vector<long>>& learned) {
+    if (learned && !learned->empty())
+        return learned->front() != 0;
     managerAnswers_ = true;
     const bool answers =
         waitForManager(kFirstAnswerTimeout, [](const XEvent&) { return Sign::unrelated; });

@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/x11/Atoms.h"
@@ -61,7 +62,8 @@ class WindowManagerSync {
     bool nextEvent(XEvent& event, std::chrono::steady_clock::time_point deadline);
     bool isProbeAnswer(const XEvent& event) const;
     void notice(const XEvent& event);
-    bool learnWhetherManagerAnswers();
+    bool learnWhetherManagerAnswers(const std::optional<std::vector<long>>& learned);
+    bool watchForExit(Window manager);
     void sendProbe();
 
     Display* display_;

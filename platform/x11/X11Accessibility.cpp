@@ -138,13 +138,6 @@ bool X11Accessibility::hasState(Window window, Atom state) {
     return states && std::find(states->begin(), states->end(), state) != states->end();
 }
 
-// Without _NET_WM_ALLOWED_ACTIONS the manager has not said, and everything is allowed.
-bool X11Accessibility::allows(Window window, Atom action) {
-    const auto actions =
-        Properties::atoms(connection_.display(), window, atoms_.netWmAllowedActions);
-    return !actions || std::find(actions->begin(), actions->end(), action) != actions->end();
-}
-
 AXCopyResult X11Accessibility::windowAttribute(Window window, std::string_view attribute) {
     if (attribute == AXAttribute::position || attribute == AXAttribute::size) {
         // A frame is read as its position and then its size: both halves come from one reading,
@@ -199,14 +192,14 @@ AXSettableResult X11Accessibility::isAttributeSettable(const AXElement& element,
 AXSettableResult X11Accessibility::settable(const AXElement& element, std::string_view attribute) {
     if (element.kind != AXElement::Kind::window)
         return {kAXErrorAttributeUnsupported, false};
-    const Window window = element.id;
-    if (!frame_.read(window))
+    const auto taken = frame_.takeSnapshot(element.id);
+    if (!taken)
         return {kAXErrorInvalidUIElement, false};
     if (attribute == AXAttribute::position)
-        return {kAXErrorSuccess, allows(window, atoms_.netWmActionMove)};
+        return {kAXErrorSuccess, taken->allows(atoms_.netWmActionMove)};
     if (attribute == AXAttribute::size) {
         return {kAXErrorSuccess,
-                frame_.isResizable(window) && allows(window, atoms_.netWmActionResize)};
+                !taken->sizeHints.isFixed() && taken->allows(atoms_.netWmActionResize)};
     }
     return {kAXErrorSuccess, false};
 }
@@ -243,9 +236,9 @@ AXError X11Accessibility::setAttributeValue(const AXElement& element, std::strin
 bool X11Accessibility::applicationLimitsSize(const AXElement& window, Size requested, Size actual) {
     const std::lock_guard lock(mutex_);
     positionRead_.reset();
-    if (window.kind != AXElement::Kind::window || !frame_.read(window.id))
+    if (window.kind != AXElement::Kind::window)
         return true;
-    return frame_.hintsAccountFor(window.id, requested, actual);
+    return frame_.hintsAccountFor(window.id, requested, actual).value_or(true);
 }
 
 std::uint64_t X11Accessibility::hash(const AXElement& element) {

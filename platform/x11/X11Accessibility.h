@@ -43,7 +43,6 @@ class X11Accessibility final : public Accessibility {
     std::vector<Window> windowsOf(std::int32_t pid);
     std::optional<Window> focusedWindowOf(std::int32_t pid);
     bool hasState(Window window, Atom state);
-    bool allows(Window window, Atom action);
     std::chrono::milliseconds timeoutFor(const AXElement& element);
 
     std::mutex mutex_;

@@ -2,6 +2,7 @@
 
 #include "platform/x11/XSettings.h"
 
+#include <X11/Xatom.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/syscall.h>
@@ -52,35 +53,47 @@ X11Workspace::~X11Workspace() {
 }
 
 std::optional<RunningApplication> X11Workspace::applicationOf(Window client) {
-    const auto pid = ClientProcess::of(display_, atoms_, client);
+    ClientProcess::OwnerRead owner(display_, atoms_, client);
+    Properties::PendingRead windowClass(display_, client, XA_WM_CLASS, XA_STRING);
+    return applicationFrom(owner, windowClass);
+}
+
+std::optional<RunningApplication> X11Workspace::applicationFrom(
+    ClientProcess::OwnerRead& owner, Properties::PendingRead& windowClass) {
+    const auto pid = owner.owner();
     if (!pid)
         return std::nullopt;
     RunningApplication application;
     application.processIdentifier = *pid;
-    application.bundleIdentifier = Properties::windowClass(display_, client);
+    application.bundleIdentifier = windowClass.windowClass();
     application.localizedName = application.bundleIdentifier;
     return application;
 }
 
-// The desktop and the docks are part of the desktop itself, not applications to arrange.
-bool X11Workspace::isDesktopPart(Window client) {
-    const auto types = Properties::atoms(display_, client, atoms_.netWmWindowType);
-    return types && std::ranges::any_of(*types, [&](Atom type) {
-               return type == atoms_.netWmWindowTypeDesktop || type == atoms_.netWmWindowTypeDock;
-           });
-}
-
+// Everything asked of the active window goes out together: one round trip for the lot.
 std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     const Window root = DefaultRootWindow(display_);
     const auto active = Properties::window(display_, root, atoms_.netActiveWindow);
     if (!active || *active == None)
         return std::nullopt;
-    const auto clients = Properties::windows(display_, root, atoms_.netClientList);
-    if (!clients || std::find(clients->begin(), clients->end(), *active) == clients->end() ||
-        isDesktopPart(*active)) {
+    Properties::PendingRead clients(display_, root, atoms_.netClientList, XA_WINDOW);
+    Properties::PendingRead types(display_, *active, atoms_.netWmWindowType, XA_ATOM);
+    ClientProcess::OwnerRead owner(display_, atoms_, *active);
+    Properties::PendingRead windowClass(display_, *active, XA_WM_CLASS, XA_STRING);
+    const auto listed = clients.numbers(XA_WINDOW).value_or(std::vector<long>{});
+    if (std::find(listed.begin(), listed.end(), static_cast<long>(*active)) == listed.end() ||
+        isDesktopPart(types.numbers(XA_ATOM))) {
         return std::nullopt;
     }
-    return applicationOf(*active);
+    return applicationFrom(owner, windowClass);
+}
+
+// The desktop and the docks are part of the desktop itself, not applications to arrange.
+bool X11Workspace::isDesktopPart(const std::optional<std::vector<long>>& types) const {
+    return types && std::ranges::any_of(*types, [&](long type) {
+               return static_cast<Atom>(type) == atoms_.netWmWindowTypeDesktop ||
+                      static_cast<Atom>(type) == atoms_.netWmWindowTypeDock;
+           });
 }
 
 ProcessId X11Workspace::ownProcessIdentifier() {

@@ -7,6 +7,8 @@
 #include "platform/Scheduler.h"
 #include "platform/Workspace.h"
 #include "platform/x11/Atoms.h"
+#include "platform/x11/ClientProcess.h"
+#include "platform/x11/Properties.h"
 #include "platform/x11/X11EventLoop.h"
 
 class QSocketNotifier;
@@ -37,7 +39,9 @@ class X11Workspace final : public Workspace {
 
   private:
     std::optional<RunningApplication> applicationOf(Window client);
-    bool isDesktopPart(Window client);
+    static std::optional<RunningApplication> applicationFrom(ClientProcess::OwnerRead& owner,
+                                                             Properties::PendingRead& windowClass);
+    bool isDesktopPart(const std::optional<std::vector<long>>& types) const;
     void handle(const XEvent& event);
 
     Display* display_;

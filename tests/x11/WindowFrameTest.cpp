@@ -104,9 +104,12 @@ TEST_F(WindowFrameTest, OnlyAWindowWhoseMinimumIsItsMaximumIsNotResizable) {
     auto fixed = openTestWindow({"--size", "300x200", "--fixed"});
     auto bounded = openTestWindow({"--min", "200x100", "--max", "900x800"});
     auto free = openTestWindow();
-    EXPECT_FALSE(windowFrame.isResizable(fixed.id));
-    EXPECT_TRUE(windowFrame.isResizable(bounded.id));
-    EXPECT_TRUE(windowFrame.isResizable(free.id));
+    const auto fixedSize = [&](Window window) {
+        return windowFrame.takeSnapshot(window).value().sizeHints.isFixed();
+    };
+    EXPECT_TRUE(fixedSize(fixed.id));
+    EXPECT_FALSE(fixedSize(bounded.id));
+    EXPECT_FALSE(fixedSize(free.id));
 }
 
 TEST_F(WindowFrameTest, AFixedSizeWindowMovesButKeepsItsSize) {
