@@ -8,14 +8,8 @@ import select
 import sys
 import time
 
-xlib = ctypes.CDLL("libX11.so.6")
-xtest = ctypes.CDLL("libXtst.so.6")
-xlib.XOpenDisplay.restype = ctypes.c_void_p
-xlib.XDefaultRootWindow.restype = ctypes.c_ulong
-xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-xlib.XStringToKeysym.restype = ctypes.c_ulong
-xlib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-xlib.XFlush.argtypes = [ctypes.c_void_p]
+from xlib_bindings import xlib, xtest
+
 xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 xlib.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
 xlib.XConnectionNumber.argtypes = [ctypes.c_void_p]
