@@ -10,11 +10,14 @@ namespace tilewise {
 
 /// A scheduler whose clock moves only when told to: tasks run inside `advance` and
 /// `runUntilIdle`, in the order of their due time (then of scheduling). Tasks may be scheduled
-/// from any thread; they run on the thread that advances the clock.
+/// from any thread; they run on the thread that advances the clock. Watched descriptors are
+/// looked at, without waiting, at the start of each `advance` and `runUntilIdle`.
 class ManualScheduler final : public Scheduler {
   public:
     TaskId schedule(Duration delay, Task task) override;
     void cancel(TaskId id) override;
+    std::unique_ptr<ReadableWatch> watchReadable(int descriptor, Task onReadable,
+                                                 Watch when) override;
 
     /// Moves the clock forward by `step`, running every task that falls due on the way,
     /// including tasks those tasks schedule within the step.
@@ -29,13 +32,24 @@ class ManualScheduler final : public Scheduler {
     std::size_t pendingCount() const;
 
   private:
+    struct Watched {
+        int descriptor;
+        Task onReadable;
+        Watch when;
+        bool stopped = false;
+    };
+    class ManualWatch;
+
     bool runNextDueBy(Duration limit);
+    void deliverReadable();
 
     mutable std::mutex mutex_;
     Duration now_{0};
     TaskId nextId_ = 1;
     // Keyed by (due time, id) so that equal due times run in scheduling order.
     std::map<std::pair<Duration, TaskId>, Task> tasks_;
+    std::uint64_t nextWatchId_ = 1;
+    std::map<std::uint64_t, Watched> watches_;
 };
 
 }  // namespace tilewise

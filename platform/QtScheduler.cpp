@@ -1,10 +1,37 @@
 #include "platform/QtScheduler.h"
 
+#include <QAbstractEventDispatcher>
 #include <QMetaObject>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QTimer>
 
 namespace tilewise {
+namespace {
+
+class NotifierWatch final : public ReadableWatch {
+  public:
+    NotifierWatch(int descriptor, Scheduler::Task onReadable, Scheduler::Watch when)
+        : notifier_(descriptor, QSocketNotifier::Read) {
+        QObject::connect(&notifier_, &QSocketNotifier::activated, onReadable);
+        auto* dispatcher = QAbstractEventDispatcher::instance();
+        if (when == Scheduler::Watch::readableOrBeforeSleeping && dispatcher != nullptr) {
+            // The notifier is the connection's context, so the call ends with the watch.
+            QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &notifier_,
+                             [this, onReadable] {
+                                 if (notifier_.isEnabled())
+                                     onReadable();
+                             });
+        }
+    }
+
+    void stop() override { notifier_.setEnabled(false); }
+
+  private:
+    QSocketNotifier notifier_;
+};
+
+}  // namespace
 
 QtScheduler::QtScheduler() : context_(std::make_unique<QObject>()) {}
 
@@ -34,6 +61,11 @@ Scheduler::TaskId QtScheduler::schedule(Duration delay, Task task) {
 void QtScheduler::cancel(TaskId id) {
     std::lock_guard lock{mutex_};
     pending_.erase(id);
+}
+
+std::unique_ptr<ReadableWatch> QtScheduler::watchReadable(int descriptor, Task onReadable,
+                                                          Watch when) {
+    return std::make_unique<NotifierWatch>(descriptor, std::move(onReadable), when);
 }
 
 void QtScheduler::run(TaskId id) {

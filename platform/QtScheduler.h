@@ -11,7 +11,8 @@ class QObject;
 namespace tilewise {
 
 /// The application's scheduler: tasks run from the Qt event loop of the thread that created
-/// it (the main thread), delayed ones through single-shot timers.
+/// it (the main thread), delayed ones through single-shot timers, descriptors through socket
+/// notifiers.
 class QtScheduler final : public Scheduler {
   public:
     QtScheduler();
@@ -19,6 +20,8 @@ class QtScheduler final : public Scheduler {
 
     TaskId schedule(Duration delay, Task task) override;
     void cancel(TaskId id) override;
+    std::unique_ptr<ReadableWatch> watchReadable(int descriptor, Task onReadable,
+                                                 Watch when) override;
 
   private:
     void run(TaskId id);
