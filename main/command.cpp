@@ -6,7 +6,7 @@
 
 #include "cli/CommandLine.h"
 #include "main/OpenDesktop.h"
-#include "platform/LogSink.h"
+#include "platform/QtLogSink.h"
 
 // The subcommands that no running instance answers (`place` and `apply` on their own,
 // `displays`, `check-settings`, …), done by this process alone. It loads Qt's core and the X
@@ -15,7 +15,7 @@
 int main(int argc, char** argv) {
     // Shown by ps, top and killall under the command's name, not the program's in libexec.
     ::prctl(PR_SET_NAME, "tilewise");
-    tilewise::LogSink::install();
+    tilewise::QtLogSink::install();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     return tilewise::runCommandLine(arguments, tilewise::openDesktop, std::cout, std::cerr);
 }
