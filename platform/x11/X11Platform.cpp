@@ -53,7 +53,7 @@ std::filesystem::path ownExecutable() {
 X11Platform::X11Platform(X11Connection main, X11Connection worker, Scheduler& mainQueue)
     : main_(std::move(main)),
       atoms_(Atoms::intern(main_.display())),
-      events_(main_),
+      events_(main_, mainQueue),
       accessibility_(std::move(worker), atoms_),
       workspace_(main_.display(), atoms_, events_, mainQueue),
       screens_(main_.display(), atoms_, events_),
