@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QWindow>
+#include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "app/GridPanelController.h"
+#include "bench/X11ScreenProbe.h"
 #include "platform/QtScheduler.h"
 #include "platform/sim/SimPanelPlatform.h"
 #include "platform/sim/SimPlatform.h"
@@ -82,6 +86,72 @@ BENCHMARK(BM_OverlayShowGrid30x30On4K)
     ->Arg(0)
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond);
+
+// Until the screen's compositing manager is there (or gone), as the caller asks.
+bool compositorIs(bool running, PanelPlatform& platform) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (platform.compositorRunning() == running)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+void reportMedianAndSlowest(benchmark::State& state, std::vector<double> milliseconds) {
+    if (milliseconds.empty())
+        return;
+    std::sort(milliseconds.begin(), milliseconds.end());
+    state.counters["median_ms"] = milliseconds[milliseconds.size() / 2];
+    state.counters["p90_ms"] = milliseconds[milliseconds.size() * 9 / 10];
+}
+
+// The frame a user sees on a real X server (bench/overlay-frame runs it): showGrid for a 30 × 30
+// grid over the whole screen, from the overlay hidden until the screen itself shows the grid's
+// last line, drawn by the server or by the compositing manager, with Qt's requests all carried
+// out. Argument 1 waits for a compositing manager, 0 for none.
+void BM_OverlayFrameOnScreen(benchmark::State& state) {
+    X11ScreenProbe probe;
+    if (QGuiApplication::platformName() != "xcb" || !probe.isOpen()) {
+        state.SkipWithError("needs an X server: run bench/overlay-frame");
+        return;
+    }
+    if (!compositorIs(state.range(0) != 0, probe.panelPlatform())) {
+        state.SkipWithError("the compositing manager did not come or go");
+        return;
+    }
+    const DisplayInfo screen{1, probe.screenFrame(), probe.screenFrame(), 1};
+    const auto lines = LayoutEngine::gridLines(kGrid, screen.visibleFrame, kMargins, 1);
+    // Halfway down the last vertical line, where only the line's own grey lies.
+    const int x = static_cast<int>(lines->x.back());
+    const int y = static_cast<int>((lines->y[lines->y.size() - 2] + lines->y.back()) / 2);
+    const X11ScreenProbe::Colour grey{166, 166, 166};
+    const auto turn = [] {
+        QCoreApplication::processEvents();
+        X11ScreenProbe::syncQtConnection();
+    };
+    constexpr std::chrono::seconds kPatience{2};
+    PreviewOverlay overlay{probe.panelPlatform()};
+    overlay.showGrid(screen, kGrid, kMargins, std::nullopt, false);
+    std::vector<double> frames;
+    for (auto _ : state) {
+        overlay.hide();
+        const bool gone = probe.waitForPixel(x, y, grey, false, kPatience, turn);
+        const auto start = std::chrono::steady_clock::now();
+        overlay.showGrid(screen, kGrid, kMargins, std::nullopt, false);
+        const bool shown = probe.waitForPixel(x, y, grey, true, kPatience, turn);
+        const std::chrono::duration<double> frame = std::chrono::steady_clock::now() - start;
+        if (!gone || !shown) {
+            state.SkipWithError("the screen did not show the overlay's lines come and go");
+            break;
+        }
+        state.SetIterationTime(frame.count());
+        frames.push_back(frame.count() * 1000);
+    }
+    state.SetLabel(overlay.rendering() == PreviewOverlay::Rendering::translucent ? "translucent"
+                                                                                 : "shaped");
+    reportMedianAndSlowest(state, std::move(frames));
+}
+BENCHMARK(BM_OverlayFrameOnScreen)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // One pointer motion during a drag across the 30 × 30 miniature, to the selection repainted:
 // a step to the next column (argument 1) or a jump across the whole grid (argument 0).
