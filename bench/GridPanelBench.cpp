@@ -5,7 +5,10 @@
 #include <QWindow>
 #include <algorithm>
 #include <chrono>
+#include <optional>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "app/GridPanelController.h"
 #include "bench/X11ScreenProbe.h"
@@ -31,6 +34,7 @@ class PaintCounter final : public QObject {
     void report(benchmark::State& state) const {
         state.counters["paints"] = benchmark::Counter(paints_, benchmark::Counter::kAvgIterations);
     }
+    double count() const { return paints_; }
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
@@ -97,18 +101,87 @@ bool compositorIs(bool running, PanelPlatform& platform) {
     return false;
 }
 
-void reportMedianAndSlowest(benchmark::State& state, std::vector<double> milliseconds) {
-    if (milliseconds.empty())
+// The median and the 90th percentile of single frames, in milliseconds, under `name`.
+void reportFrames(benchmark::State& state, const std::string& name, std::vector<double> frames) {
+    if (frames.empty())
         return;
-    std::sort(milliseconds.begin(), milliseconds.end());
-    state.counters["median_ms"] = milliseconds[milliseconds.size() / 2];
-    state.counters["p90_ms"] = milliseconds[milliseconds.size() * 9 / 10];
+    std::sort(frames.begin(), frames.end());
+    state.counters[name + "_median_ms"] = frames[frames.size() / 2];
+    state.counters[name + "_p90_ms"] = frames[frames.size() * 9 / 10];
 }
 
+// The overlay over a whole real X screen, timed from showGrid until Qt has painted it and the
+// server has carried out all Qt sent (`synced`), and until the screen itself shows the grid's
+// last line (`screen`): later only when a compositing manager draws the screen.
+class OverlayOnScreen {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    explicit OverlayOnScreen(X11ScreenProbe& probe)
+        : probe_(probe), screen_{1, probe.screenFrame(), probe.screenFrame(), 1} {
+        const auto lines = LayoutEngine::gridLines(kGrid, screen_.visibleFrame, kMargins, 1);
+        // Halfway down the last vertical line, where only the line's own grey lies.
+        x_ = static_cast<int>(lines->x.back());
+        y_ = static_cast<int>((lines->y[lines->y.size() - 2] + lines->y.back()) / 2);
+        overlay_.showGrid(screen_, kGrid, kMargins, std::nullopt, false);
+    }
+
+    /// Hides the overlay and shows it again; false when the screen did not follow.
+    bool showFromHidden() {
+        overlay_.hide();
+        if (!probe_.waitForPixel(x_, y_, kGrey, false, kPatience, [this] { turn(); }))
+            return false;
+        // Qt learns that the window is unmapped, as it has by the time a user opens the panel.
+        QCoreApplication::processEvents();
+        const double paintsBefore = paints_.count();
+        synced_.reset();
+        start_ = Clock::now();
+        overlay_.showGrid(screen_, kGrid, kMargins, std::nullopt, false);
+        const bool shown = probe_.waitForPixel(x_, y_, kGrey, true, kPatience, [&] {
+            turn();
+            if (!synced_ && paints_.count() > paintsBefore)
+                synced_ = Clock::now();
+        });
+        screen_ms_.push_back(since(Clock::now()));
+        synced_ms_.push_back(since(synced_.value_or(Clock::now())));
+        return shown;
+    }
+    double lastFrameSeconds() const { return screen_ms_.back() / 1000; }
+    void report(benchmark::State& state) const {
+        state.SetLabel(overlay_.rendering() == PreviewOverlay::Rendering::translucent
+                           ? "translucent"
+                           : "shaped");
+        reportFrames(state, "synced", synced_ms_);
+        reportFrames(state, "screen", screen_ms_);
+    }
+
+  private:
+    static constexpr X11ScreenProbe::Colour kGrey{166, 166, 166};
+    static constexpr std::chrono::seconds kPatience{2};
+
+    static void turn() {
+        QCoreApplication::processEvents();
+        X11ScreenProbe::syncQtConnection();
+    }
+    double since(Clock::time_point end) const {
+        return std::chrono::duration<double, std::milli>(end - start_).count();
+    }
+
+    X11ScreenProbe& probe_;
+    DisplayInfo screen_;
+    PreviewOverlay overlay_{probe_.panelPlatform()};
+    PaintCounter paints_{overlay_.gridView()};
+    int x_ = 0;
+    int y_ = 0;
+    Clock::time_point start_;
+    std::optional<Clock::time_point> synced_;
+    std::vector<double> synced_ms_;
+    std::vector<double> screen_ms_;
+};
+
 // The frame a user sees on a real X server (bench/overlay-frame runs it): showGrid for a 30 × 30
-// grid over the whole screen, from the overlay hidden until the screen itself shows the grid's
-// last line, drawn by the server or by the compositing manager, with Qt's requests all carried
-// out. Argument 1 waits for a compositing manager, 0 for none.
+// grid over the whole screen, from the overlay hidden until the screen shows it. Argument 1
+// waits for a compositing manager, 0 for none.
 void BM_OverlayFrameOnScreen(benchmark::State& state) {
     X11ScreenProbe probe;
     if (QGuiApplication::platformName() != "xcb" || !probe.isOpen()) {
@@ -119,37 +192,15 @@ void BM_OverlayFrameOnScreen(benchmark::State& state) {
         state.SkipWithError("the compositing manager did not come or go");
         return;
     }
-    const DisplayInfo screen{1, probe.screenFrame(), probe.screenFrame(), 1};
-    const auto lines = LayoutEngine::gridLines(kGrid, screen.visibleFrame, kMargins, 1);
-    // Halfway down the last vertical line, where only the line's own grey lies.
-    const int x = static_cast<int>(lines->x.back());
-    const int y = static_cast<int>((lines->y[lines->y.size() - 2] + lines->y.back()) / 2);
-    const X11ScreenProbe::Colour grey{166, 166, 166};
-    const auto turn = [] {
-        QCoreApplication::processEvents();
-        X11ScreenProbe::syncQtConnection();
-    };
-    constexpr std::chrono::seconds kPatience{2};
-    PreviewOverlay overlay{probe.panelPlatform()};
-    overlay.showGrid(screen, kGrid, kMargins, std::nullopt, false);
-    std::vector<double> frames;
+    OverlayOnScreen shown{probe};
     for (auto _ : state) {
-        overlay.hide();
-        const bool gone = probe.waitForPixel(x, y, grey, false, kPatience, turn);
-        const auto start = std::chrono::steady_clock::now();
-        overlay.showGrid(screen, kGrid, kMargins, std::nullopt, false);
-        const bool shown = probe.waitForPixel(x, y, grey, true, kPatience, turn);
-        const std::chrono::duration<double> frame = std::chrono::steady_clock::now() - start;
-        if (!gone || !shown) {
+        if (!shown.showFromHidden()) {
             state.SkipWithError("the screen did not show the overlay's lines come and go");
             break;
         }
-        state.SetIterationTime(frame.count());
-        frames.push_back(frame.count() * 1000);
+        state.SetIterationTime(shown.lastFrameSeconds());
     }
-    state.SetLabel(overlay.rendering() == PreviewOverlay::Rendering::translucent ? "translucent"
-                                                                                 : "shaped");
-    reportMedianAndSlowest(state, std::move(frames));
+    shown.report(state);
 }
 BENCHMARK(BM_OverlayFrameOnScreen)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
