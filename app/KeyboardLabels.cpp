@@ -1,8 +1,7 @@
 #include "app/KeyboardLabels.h"
 
-#include <QString>
-
 #include "core/KeyCombo.h"
+#include "core/Utf8.h"
 
 namespace tilewise::KeyboardLabels {
 namespace {
@@ -13,7 +12,7 @@ std::string translated(std::uint16_t keyCode, KeyboardLayout& layout) {
         return {};
     }
     // Upper case by Unicode rules, so "é" on a French layout is labelled "É".
-    return QString::fromStdU16String(translation->characters).toUpper().toStdString();
+    return Utf8::upperCased(translation->characters);
 }
 
 }  // namespace

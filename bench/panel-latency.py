@@ -4,13 +4,13 @@ the keyboard's (FocusIn, mode NotifyGrab), and a grab of our own is then refused
 AlreadyGrabbed. Closes the panel with Escape and waits until the keyboard is free again.
 Usage: panel-latency.py ROUNDS   (prints one figure in ms per line)"""
 import ctypes
+import os
 import select
 import sys
 import time
 
-from xlib_bindings import xlib, xtest
-
-xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from xlib_bindings import xlib, xtest  # noqa: E402
 xlib.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
 xlib.XConnectionNumber.argtypes = [ctypes.c_void_p]
 xlib.XPending.argtypes = [ctypes.c_void_p]

@@ -2,10 +2,12 @@
 window's client area has crossed to the half of the screen the layout puts it on.
 Usage: shortcut-latency.py WINDOW_ID ROUNDS   (prints one figure in ms per line)"""
 import ctypes
+import os
 import sys
 import time
 
-from xlib_bindings import xlib, xtest
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from xlib_bindings import xlib, xtest  # noqa: E402
 
 xlib.XDisplayWidth.argtypes = [ctypes.c_void_p, ctypes.c_int]
 xlib.XTranslateCoordinates.argtypes = [

@@ -4,17 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "app/ExitStatus.h"
 #include "app/SettingsStore.h"
 #include "cli/BackendOption.h"
-#include "cli/CommandLine.h"
 #include "cli/InstanceFront.h"
 #include "main/OpenDesktop.h"
 #include "platform/LogSink.h"
 #include "platform/PlatformTexts.h"
+#include "platform/QtScheduler.h"
 #include "ui/ResidentApplication.h"
 
-// The whole of Tilewise: the resident application and every subcommand. The `tilewise` command
-// hands over to it what the running instance does not answer.
+// The resident application, which the `tilewise` command starts in its own place when it is run
+// without a subcommand.
 int main(int argc, char** argv) {
     // Shown by ps, top and killall under the command's name, not the program's in libexec.
     ::prctl(PR_SET_NAME, "tilewise");
@@ -25,13 +26,15 @@ int main(int argc, char** argv) {
             tilewise::answerThroughRunningInstance(arguments, std::cout, std::cerr)) {
         return *answered;
     }
-    if (const auto backend = tilewise::BackendOption::residentBackend(arguments)) {
-        const auto onboarding =
-            tilewise::OnboardingTexts::renderedBy(tilewise::PlatformTexts::forBackend(*backend));
-        return tilewise::runResidentApplication(
-            argc, argv, [backend] { return tilewise::openDesktop(*backend); },
-            tilewise::SettingsStore::defaultURL(arguments), onboarding,
-            tilewise::InstanceLocation::forBackend(*backend));
+    const auto backend = tilewise::BackendOption::residentBackend(arguments);
+    if (!backend) {
+        std::cerr << "tilewise: the subcommands are the “tilewise” command's\n";
+        return tilewise::ExitStatus::usage;
     }
-    return tilewise::runCommandLine(arguments, tilewise::openDesktop, std::cout, std::cerr);
+    const auto onboarding =
+        tilewise::OnboardingTexts::renderedBy(tilewise::PlatformTexts::forBackend(*backend));
+    return tilewise::runResidentApplication(
+        argc, argv, [backend] { return tilewise::openDesktop<tilewise::QtScheduler>(*backend); },
+        tilewise::SettingsStore::defaultURL(arguments), onboarding,
+        tilewise::InstanceLocation::forBackend(*backend));
 }

@@ -1,6 +1,7 @@
 #include "platform/QtScheduler.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QObject>
 #include <QSocketNotifier>
@@ -66,6 +67,11 @@ void QtScheduler::cancel(TaskId id) {
 std::unique_ptr<ReadableWatch> QtScheduler::watchReadable(int descriptor, Task onReadable,
                                                           Watch when) {
     return std::make_unique<NotifierWatch>(descriptor, std::move(onReadable), when);
+}
+
+void QtScheduler::runUntil(const std::function<bool()>& done) {
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void QtScheduler::run(TaskId id) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -22,6 +23,8 @@ class QtScheduler final : public Scheduler {
     void cancel(TaskId id) override;
     std::unique_ptr<ReadableWatch> watchReadable(int descriptor, Task onReadable,
                                                  Watch when) override;
+    /// Runs the thread's event loop until `done` holds.
+    void runUntil(const std::function<bool()>& done);
 
   private:
     void run(TaskId id);

@@ -11,6 +11,7 @@
 #include "app/TerminationSignals.h"
 #include "platform/ApplicationIdentity.h"
 #include "platform/Log.h"
+#include "platform/LostDisplay.h"
 #include "ui/GridPanel.h"
 #include "ui/PreviewOverlay.h"
 #include "ui/WidgetViews.h"
@@ -33,6 +34,14 @@ int runResidentApplication(
         QString::fromUtf8(kApplicationId.data(), kApplicationId.size()));
     // Its windows come and go; only quitting ends it.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Without its display it shuts down (and saves) as when asked to quit, from any thread.
+    LostDisplay::setHandler([] {
+        if (auto* running = QCoreApplication::instance()) {
+            QMetaObject::invokeMethod(
+                running, [] { QCoreApplication::exit(LostDisplay::kExitStatus); },
+                Qt::QueuedConnection);
+        }
+    });
 
     auto session = openDesktop();
     if (!session) {

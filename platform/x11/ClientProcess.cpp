@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <string>
 
@@ -54,13 +55,21 @@ bool windowExists(Display* display, Window window) {
     return XGetWindowAttributes(display, window, &attributes) != 0 && !trap.check();
 }
 
+std::atomic<Window> lastAskedWindow{None};
+
 }  // namespace
 
 ClientProcess::OwnerRead::OwnerRead(Display* display, const Atoms& atoms, Window client)
     : display_(display),
       client_(client),
       machine_(display, client, atoms.wmClientMachine, AnyPropertyType),
-      pid_(display, client, atoms.netWmPid, XA_CARDINAL) {}
+      pid_(display, client, atoms.netWmPid, XA_CARDINAL) {
+    lastAskedWindow.store(client, std::memory_order_relaxed);
+}
+
+Window ClientProcess::lastAsked() {
+    return lastAskedWindow.load(std::memory_order_relaxed);
+}
 
 std::optional<ProcessId> ClientProcess::OwnerRead::owner() {
     if (!machine_.windowExisted())

@@ -34,6 +34,11 @@ class OwnerRead {
     Properties::PendingRead pid_;
 };
 
+/// The window whose owner was asked about last in this process, on any connection: usually the
+/// active window, so that another connection reading the active window can ask about its owner
+/// in the same round trip, on a guess.
+Window lastAsked();
+
 /// The owner of `client`, as `OwnerRead` tells it.
 std::optional<ProcessId> of(Display* display, const Atoms& atoms, Window client);
 

@@ -5,7 +5,6 @@
 #include <X11/Xutil.h>
 
 #include <cstring>
-#include <utility>
 
 namespace tilewise::x11::Properties {
 namespace {
@@ -24,33 +23,18 @@ std::optional<Value> first(const std::optional<std::vector<Value>>& values) {
 
 PendingRead::PendingRead(Display* display, Window window, Atom property, Atom type)
     : display_(display),
-      cookie_(xcb_get_property(XGetXCBConnection(display), 0, static_cast<xcb_window_t>(window),
-                               static_cast<xcb_atom_t>(property), static_cast<xcb_atom_t>(type), 0,
-                               kMaximumLongs)) {}
+      reply_(XGetXCBConnection(display),
+             xcb_get_property(XGetXCBConnection(display), 0, static_cast<xcb_window_t>(window),
+                              static_cast<xcb_atom_t>(property), static_cast<xcb_atom_t>(type), 0,
+                              kMaximumLongs)) {}
 
-PendingRead::PendingRead(PendingRead&& other) noexcept
-    : display_(std::exchange(other.display_, nullptr)),
-      cookie_(other.cookie_),
-      awaited_(other.awaited_),
-      reply_(std::move(other.reply_)) {}
-
-PendingRead::~PendingRead() {
-    if (display_ != nullptr && !awaited_)
-        xcb_discard_reply(XGetXCBConnection(display_), cookie_.sequence);
-}
-
-// An error (a window that is gone) is dropped here rather than reported to Xlib's handler.
+// An error (a window that is gone) is dropped rather than reported to Xlib's handler; a lost
+// server is noticed.
 const xcb_get_property_reply_t* PendingRead::reply() {
-    if (!awaited_) {
-        awaited_ = true;
-        xcb_connection_t* connection = XGetXCBConnection(display_);
-        xcb_generic_error_t* error = nullptr;
-        reply_.reset(xcb_get_property_reply(connection, cookie_, &error));
-        std::free(error);
-        if (!reply_)
-            noticeLostServer(display_);
-    }
-    return reply_.get();
+    const auto* got = reply_.get();
+    if (got == nullptr)
+        noticeLostServer(display_);
+    return got;
 }
 
 std::optional<std::vector<long>> PendingRead::numbers(Atom type) {

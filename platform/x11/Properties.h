@@ -3,11 +3,11 @@
 #include <X11/Xlib.h>
 #include <xcb/xcb.h>
 
-#include <cstdlib>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/x11/XcbReply.h"
 
 namespace tilewise::x11 {
 
@@ -20,11 +20,6 @@ namespace Properties {
 class PendingRead {
   public:
     PendingRead(Display* display, Window window, Atom property, Atom type);
-    PendingRead(const PendingRead&) = delete;
-    PendingRead& operator=(const PendingRead&) = delete;
-    PendingRead(PendingRead&& other) noexcept;
-    PendingRead& operator=(PendingRead&&) = delete;
-    ~PendingRead();
 
     /// Format-32 values of `type`, each as the signed number a client stored.
     std::optional<std::vector<long>> numbers(Atom type);
@@ -39,9 +34,7 @@ class PendingRead {
     const xcb_get_property_reply_t* reply();
 
     Display* display_;
-    xcb_get_property_cookie_t cookie_;
-    bool awaited_ = false;
-    std::unique_ptr<xcb_get_property_reply_t, void (*)(void*)> reply_{nullptr, &std::free};
+    XcbReply<xcb_get_property_reply> reply_;
 };
 
 /// Xlib learns of a server lost under an xcb request only through a request of its own: after

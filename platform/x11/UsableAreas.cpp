@@ -16,28 +16,44 @@ bool crosses(long start, long end, double low, double high) {
     return start < high && end + 1 > low;
 }
 
-std::optional<Strut> strutOf(Display* display, const Atoms& atoms, Window client) {
-    if (const auto partial = Properties::cardinals(display, client, atoms.netWmStrutPartial);
-        partial && partial->size() >= 12) {
-        const auto& v = *partial;
-        return Strut{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11]};
-    }
-    // The older form reserves each edge along its whole length.
-    if (const auto whole = Properties::cardinals(display, client, atoms.netWmStrut);
-        whole && whole->size() >= 4) {
-        const auto& v = *whole;
-        constexpr long kWhole = 1L << 30;
-        return Strut{v[0], v[1], v[2], v[3], 0, kWhole, 0, kWhole, 0, kWhole, 0, kWhole};
-    }
-    return std::nullopt;
-}
+// The strut one client reserves: both forms are asked for at once.
+class StrutRead {
+  public:
+    StrutRead(Display* display, const Atoms& atoms, Window client)
+        : partial_(display, client, atoms.netWmStrutPartial, XA_CARDINAL),
+          whole_(display, client, atoms.netWmStrut, XA_CARDINAL) {}
 
+    std::optional<Strut> strut() {
+        if (const auto v = partial_.numbers(XA_CARDINAL); v && v->size() >= 12) {
+            return Strut{(*v)[0], (*v)[1], (*v)[2], (*v)[3], (*v)[4],  (*v)[5],
+                         (*v)[6], (*v)[7], (*v)[8], (*v)[9], (*v)[10], (*v)[11]};
+        }
+        // The older form reserves each edge along its whole length.
+        if (const auto v = whole_.numbers(XA_CARDINAL); v && v->size() >= 4) {
+            constexpr long kWhole = 1L << 30;
+            return Strut{(*v)[0], (*v)[1], (*v)[2], (*v)[3], 0, kWhole,
+                         0,       kWhole,  0,       kWhole,  0, kWhole};
+        }
+        return std::nullopt;
+    }
+
+  private:
+    Properties::PendingRead partial_;
+    Properties::PendingRead whole_;
+};
+
+// Every client's struts are asked for before the first answer is used: one round trip
+// however many clients there are.
 std::vector<Strut> dockStruts(Display* display, const Atoms& atoms) {
-    std::vector<Strut> struts;
     const auto clients =
         Properties::windows(display, DefaultRootWindow(display), atoms.netClientList);
-    for (const Window client : clients.value_or(std::vector<Window>{})) {
-        if (const auto strut = strutOf(display, atoms, client))
+    std::vector<StrutRead> reads;
+    reads.reserve(clients ? clients->size() : 0);
+    for (const Window client : clients.value_or(std::vector<Window>{}))
+        reads.emplace_back(display, atoms, client);
+    std::vector<Strut> struts;
+    for (auto& read : reads) {
+        if (const auto strut = read.strut())
             struts.push_back(*strut);
     }
     return struts;
@@ -108,33 +124,32 @@ Rect subtractStruts(const Rect& monitor, const std::vector<Strut>& struts, const
     return Rect(minX, minY, std::max(0.0, maxX - minX), std::max(0.0, maxY - minY));
 }
 
-std::vector<Rect> readUsableAreas(Display* display, const Atoms& atoms,
-                                  const std::vector<Monitor>& monitors) {
-    const Window root = DefaultRootWindow(display);
-    // The root's words go out together: one round trip for all of them.
-    Properties::PendingRead desktopRead(display, root, atoms.netCurrentDesktop, XA_CARDINAL);
-    Properties::PendingRead supported(display, root, atoms.netSupported, XA_ATOM);
-    Properties::PendingRead i3Socket(display, root, atoms.i3SocketPath, AnyPropertyType);
-    Properties::PendingRead workAreas(display, root, atoms.netWorkarea, XA_CARDINAL);
-    const auto desktops = desktopRead.numbers(XA_CARDINAL);
+UsableAreasRead::UsableAreasRead(Display* display, const Atoms& atoms)
+    : display_(display),
+      atoms_(atoms),
+      desktop_(display, DefaultRootWindow(display), atoms.netCurrentDesktop, XA_CARDINAL),
+      supported_(display, DefaultRootWindow(display), atoms.netSupported, XA_ATOM),
+      i3Socket_(display, DefaultRootWindow(display), atoms.i3SocketPath, AnyPropertyType),
+      workAreas_(display, DefaultRootWindow(display), atoms.netWorkarea, XA_CARDINAL) {}
+
+std::vector<Rect> UsableAreasRead::areas(const std::vector<Monitor>& monitors,
+                                         const Size& rootSize) {
+    const auto desktops = desktop_.numbers(XA_CARDINAL);
     const long desktop = desktops && !desktops->empty() ? desktops->front() : 0;
-    if (auto areas =
-            gtkWorkAreas(display, atoms, supported.numbers(XA_ATOM).value_or(std::vector<long>{}),
-                         desktop, monitors.size())) {
+    if (auto areas = gtkWorkAreas(display_, atoms_,
+                                  supported_.numbers(XA_ATOM).value_or(std::vector<long>{}),
+                                  desktop, monitors.size())) {
         return *areas;
     }
-    if (auto areas = i3WorkspaceAreas(i3Socket.text(), monitors))
+    if (auto areas = i3WorkspaceAreas(i3Socket_.text(), monitors))
         return *areas;
-    const int screen = DefaultScreen(display);
-    const Size rootSize{static_cast<double>(DisplayWidth(display, screen)),
-                        static_cast<double>(DisplayHeight(display, screen))};
     // The work area is the manager's word for the whole desktop and covers panels that publish
     // no strut (icewm's taskbar, fluxbox's toolbar), but it takes every dock's space from every
     // monitor. The struts tell the monitors apart; whatever the work area cuts beyond them comes
     // from a panel without a strut and applies to every monitor. Neither source is lost.
-    const auto work = workArea(workAreas.numbers(XA_CARDINAL), desktop);
+    const auto work = workArea(workAreas_.numbers(XA_CARDINAL), desktop);
     const auto struts =
-        monitors.size() > 1 || !work ? dockStruts(display, atoms) : std::vector<Strut>{};
+        monitors.size() > 1 || !work ? dockStruts(display_, atoms_) : std::vector<Strut>{};
     const Rect desktopArea(0, 0, rootSize.width, rootSize.height);
     const Rect beyondStruts =
         work ? unexplainedCut(*work, subtractStruts(desktopArea, struts, rootSize)) : desktopArea;

@@ -7,6 +7,7 @@
 #include "core/Rect.h"
 #include "platform/x11/Atoms.h"
 #include "platform/x11/Monitors.h"
+#include "platform/x11/Properties.h"
 
 namespace tilewise::x11 {
 
@@ -26,8 +27,22 @@ Rect subtractStruts(const Rect& monitor, const std::vector<Strut>& struts, const
 /// areas (_GTK_WORKAREAS_D<n>) when the manager advertises them; i3's workspaces when i3 runs
 /// (its bars are nowhere else to be found); otherwise each monitor less
 /// the struts of the docks that cross it (read only with several monitors or no work area) and
-/// less what _NET_WORKAREA of the current desktop cuts beyond all struts.
-std::vector<Rect> readUsableAreas(Display* display, const Atoms& atoms,
-                                  const std::vector<Monitor>& monitors);
+/// less what _NET_WORKAREA of the current desktop cuts beyond all struts. The root's words go
+/// out on construction, so that they share a round trip with the monitors' reading.
+class UsableAreasRead {
+  public:
+    UsableAreasRead(Display* display, const Atoms& atoms);
+
+    /// `root` is the root window's size.
+    std::vector<Rect> areas(const std::vector<Monitor>& monitors, const Size& root);
+
+  private:
+    Display* display_;
+    const Atoms& atoms_;
+    Properties::PendingRead desktop_;
+    Properties::PendingRead supported_;
+    Properties::PendingRead i3Socket_;
+    Properties::PendingRead workAreas_;
+};
 
 }  // namespace tilewise::x11

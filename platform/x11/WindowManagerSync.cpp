@@ -7,16 +7,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/x11/ErrorTrap.h"
 #include "platform/x11/Properties.h"
 
 namespace tilewise::x11 {
 namespace {
 
 // Managers that answer do so within milliseconds, though KWin may take a quarter of a second over
-// a new client's first request; one that stays silent this long never will. Learnt once per
-// manager.
-constexpr std::chrono::milliseconds kFirstAnswerTimeout{1000};
+// a new client's first request; one that stays silent this long never will.
+constexpr std::chrono::milliseconds kLongestAnswer{1000};
 // A manager that acted on part of a request sends the rest in the same burst; on a loaded
 // machine the burst can be split by a scheduling pause (seen with fluxbox restoring a
 // maximized window before moving it), so the quiet period is generous. Only managers that
@@ -49,6 +47,8 @@ void WindowManagerSync::sendProbe() {
         XDestroyWindow(display_, probe_);
     probe_ = XCreateWindow(display_, DefaultRootWindow(display_), -100, -100, 1, 1, 0,
                            CopyFromParent, InputOutput, CopyFromParent, 0, nullptr);
+    if (answers_ == Answers::unknown && !unansweredSince_)
+        unansweredSince_ = std::chrono::steady_clock::now();
     XSelectInput(display_, probe_, PropertyChangeMask);
     send(probe_, atoms_.netRequestFrameExtents, {0, 0, 0, 0, 0});
 }
@@ -72,56 +72,56 @@ void WindowManagerSync::refresh() {
         manager_ = None;
         managerRuns_ = false;
         supported_.clear();
-        managerAnswers_ = false;
         return;
     }
     const auto window = static_cast<Window>(*check);
+    watchForExit(window);
     Properties::PendingRead ownCheck(display_, window, atoms_.netSupportingWmCheck, XA_WINDOW);
     Properties::PendingRead learned(display_, window, atoms_.tilewiseManagerAnswers, XA_CARDINAL);
-    // A manager that exited can leave its check property behind, naming a dead window.
+    // A manager that exited can leave its check property behind, naming a dead window. One that
+    // is still there was there when it was watched, just before.
     managerRuns_ = firstOf(ownCheck.numbers(XA_WINDOW)) == check;
     const Window manager = managerRuns_ ? window : None;
     if (manager == manager_)
         return;
     manager_ = manager;
-    if (managerRuns_)
-        managerGone_ = !watchForExit(manager_);
     supported_.clear();
     if (managerRuns_) {
         for (const long atom : supported.numbers(XA_ATOM).value_or(std::vector<long>{}))
             supported_.push_back(static_cast<Atom>(atom));
     }
-    managerAnswers_ = managerRuns_ && learnWhetherManagerAnswers(learned.numbers(XA_CARDINAL));
+    const auto answers = firstOf(learned.numbers(XA_CARDINAL));
+    answers_ = !answers ? Answers::unknown : *answers != 0 ? Answers::yes : Answers::no;
+    unansweredSince_.reset();
 }
 
-// The manager's check window is destroyed when it exits: its StructureNotify tells.
-bool WindowManagerSync::watchForExit(Window manager) {
+// The manager's check window is destroyed when it exits: its StructureNotify tells. Nothing
+// is waited for: the reading of the window that follows shows whether it was there.
+void WindowManagerSync::watchForExit(Window manager) {
     const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     xcb_connection_t* connection = XGetXCBConnection(display_);
-    xcb_generic_error_t* error = xcb_request_check(
-        connection,
-        xcb_change_window_attributes_checked(connection, manager, XCB_CW_EVENT_MASK, &mask));
-    std::free(error);
-    Properties::noticeLostServer(display_);
-    return error == nullptr;
+    xcb_discard_reply(connection, xcb_change_window_attributes_checked(connection, manager,
+                                                                       XCB_CW_EVENT_MASK, &mask)
+                                      .sequence);
 }
 
 // Some managers answer the probe without listing it (i3), others list it and never answer
-// (fluxbox): it is tried once per manager, and the finding is kept on the manager's own check
-// window, so that it dies with the manager and no later process waits for it again.
-bool WindowManagerSync::learnWhetherManagerAnswers(
-    const std::optional<std::vector<long>>& learned) {
-    if (learned && !learned->empty())
-        return learned->front() != 0;
-    managerAnswers_ = true;
-    const bool answers =
-        waitForManager(kFirstAnswerTimeout, [](const XEvent&) { return Sign::unrelated; });
-    const long value = answers ? 1 : 0;
-    ErrorTrap trap(display_);
-    XChangeProperty(display_, manager_, atoms_.tilewiseManagerAnswers, XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(&value), 1);
+// (fluxbox). Until it is known, every wait sends the probe and takes whichever comes first, the
+// answer or the events that tell of the request; the answer, or a probe left unanswered for long,
+// is kept on the manager's own check window, so that it dies with the manager and no later
+// process tries again. Nothing waits just to learn it.
+void WindowManagerSync::learn(Answers answers) {
+    answers_ = answers;
+    if (manager_ == None)
+        return;
+    const long value = answers == Answers::yes ? 1 : 0;
+    xcb_connection_t* connection = XGetXCBConnection(display_);
+    xcb_discard_reply(
+        connection,
+        xcb_change_property_checked(connection, XCB_PROP_MODE_REPLACE, manager_,
+                                    atoms_.tilewiseManagerAnswers, XCB_ATOM_CARDINAL, 32, 1, &value)
+            .sequence);
     XFlush(display_);
-    return answers;
 }
 
 bool WindowManagerSync::supports(Atom feature) const {
@@ -156,6 +156,8 @@ bool WindowManagerSync::nextEvent(XEvent& event, std::chrono::steady_clock::time
 void WindowManagerSync::notice(const XEvent& event) {
     if (event.type == DestroyNotify && event.xdestroywindow.window == manager_)
         managerGone_ = true;
+    if (answers_ == Answers::unknown && isProbeAnswer(event))
+        learn(Answers::yes);
 }
 
 bool WindowManagerSync::isProbeAnswer(const XEvent& event) const {
@@ -164,8 +166,12 @@ bool WindowManagerSync::isProbeAnswer(const XEvent& event) const {
            event.xproperty.state == PropertyNewValue;
 }
 
+// With a manager that answers the probe, only the answer to a fresh probe ends a wait, and the
+// events already received are all that can be dropped without a round trip. One that does not
+// answer is judged by the events themselves: every event of earlier requests goes first.
 void WindowManagerSync::discardPendingEvents() {
-    XSync(display_, False);
+    if (!managerRuns_ || answers_ != Answers::yes)
+        XSync(display_, False);
     while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
@@ -191,8 +197,7 @@ bool WindowManagerSync::waitForManager(std::chrono::milliseconds timeout,
         XSync(display_, False);
         return true;
     }
-    const bool canProbe = managerAnswers_;
-    if (canProbe)
+    if (answers_ != Answers::no)
         sendProbe();
     XFlush(display_);
     auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -205,16 +210,20 @@ bool WindowManagerSync::waitForManager(std::chrono::milliseconds timeout,
         if (managerGone_)
             return false;
         const Sign sign = onEvent(event);
-        if (canProbe || sign == Sign::unrelated)
+        if (answers_ == Answers::yes || sign == Sign::unrelated)
             continue;
         if (sign == Sign::done)
             return true;
         progressed = true;
         deadline = std::min(deadline, std::chrono::steady_clock::now() + kQuietAfterProgress);
     }
+    if (answers_ == Answers::unknown && unansweredSince_ &&
+        std::chrono::steady_clock::now() - *unansweredSince_ >= kLongestAnswer) {
+        learn(Answers::no);
+    }
     // A manager that cannot be probed and sent nothing did nothing: it refused or had nothing
     // to do, and the read-back tells which.
-    return progressed || !canProbe;
+    return progressed || answers_ != Answers::yes;
 }
 
 }  // namespace tilewise::x11

@@ -16,8 +16,8 @@ namespace tilewise::x11 {
 /// manager for the frame extents of an unmapped window of its own and waits for the answer:
 /// a manager handles its messages in order, so by then it has acted on everything before.
 /// Some managers advertise that request but never answer it (fluxbox), others answer it
-/// unadvertised: whether a manager answers is tried once per manager, and with one that does
-/// not, the caller's own events tell.
+/// unadvertised: with one that does not answer, the caller's own events tell, and until it is
+/// known which kind runs, whichever tells first. What is learnt is kept once per manager.
 /// Without a manager, the server's own round trip is enough.
 class WindowManagerSync {
   public:
@@ -48,9 +48,9 @@ class WindowManagerSync {
 
     /// Waits until the manager has handled everything sent before; false when it did not
     /// answer in time. Every other event that arrives meanwhile goes to `onEvent`. With a
-    /// manager that does not answer, the wait ends at a `done` event, once the manager has
-    /// kept quiet for a moment after a `progress` event, or at the timeout, which then only
-    /// means that the manager did nothing.
+    /// manager that does not answer (or may not), the wait ends at a `done` event, once the
+    /// manager has kept quiet for a moment after a `progress` event, or at the timeout, which
+    /// then only means that the manager did nothing.
     bool waitForManager(std::chrono::milliseconds timeout,
                         const std::function<Sign(const XEvent&)>& onEvent);
 
@@ -62,8 +62,9 @@ class WindowManagerSync {
     bool nextEvent(XEvent& event, std::chrono::steady_clock::time_point deadline);
     bool isProbeAnswer(const XEvent& event) const;
     void notice(const XEvent& event);
-    bool learnWhetherManagerAnswers(const std::optional<std::vector<long>>& learned);
-    bool watchForExit(Window manager);
+    enum class Answers { unknown, yes, no };
+    void learn(Answers answers);
+    void watchForExit(Window manager);
     void sendProbe();
 
     Display* display_;
@@ -71,7 +72,9 @@ class WindowManagerSync {
     Window probe_ = None;
     Window manager_ = None;
     bool managerRuns_ = false;
-    bool managerAnswers_ = false;
+    Answers answers_ = Answers::unknown;  ///< whether the manager answers the probe
+    /// When the first probe went out while that was unknown.
+    std::optional<std::chrono::steady_clock::time_point> unansweredSince_;
     bool managerGone_ = false;  ///< its check window was destroyed since it was read
     std::vector<Atom> supported_;
 };

@@ -5,29 +5,11 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <memory>
 
 #include "platform/x11/Properties.h"
+#include "platform/x11/XcbReply.h"
 
 namespace tilewise::x11 {
-namespace {
-
-template <typename Reply>
-using ReplyPointer = std::unique_ptr<Reply, decltype(&std::free)>;
-
-// The reply, or null after an error (a window that is gone), which is dropped here rather
-// than reported to Xlib's error handler.
-template <typename Reply, typename Cookie, typename Fetch>
-ReplyPointer<Reply> replyOf(xcb_connection_t* connection, Cookie cookie, Fetch fetch) {
-    xcb_generic_error_t* error = nullptr;
-    ReplyPointer<Reply> reply(fetch(connection, cookie, &error), &std::free);
-    std::free(error);
-    return reply;
-}
-
-}  // namespace
-
 std::optional<WindowSnapshot> WindowSnapshot::take(Display* display, const Atoms& atoms,
                                                    Window window, bool watch) {
     xcb_connection_t* connection = XGetXCBConnection(display);
@@ -44,24 +26,23 @@ std::optional<WindowSnapshot> WindowSnapshot::take(Display* display, const Atoms
                                                                            XCB_CW_EVENT_MASK, &mask)
                                           .sequence);
     }
-    const auto geometryCookie = xcb_get_geometry(connection, id);
-    const auto positionCookie = xcb_translate_coordinates(connection, id, root, 0, 0);
+    XcbReply<xcb_get_geometry_reply> geometry(connection, xcb_get_geometry(connection, id));
+    XcbReply<xcb_translate_coordinates_reply> position(
+        connection, xcb_translate_coordinates(connection, id, root, 0, 0));
     auto frame = property(atoms.netFrameExtents, XA_CARDINAL);
     auto shadow = property(atoms.gtkFrameExtents, XA_CARDINAL);
     auto state = property(atoms.netWmState, XA_ATOM);
     auto actions = property(atoms.netWmAllowedActions, XA_ATOM);
     auto hints = property(XA_WM_NORMAL_HINTS, XA_WM_SIZE_HINTS);
-    const auto geometry =
-        replyOf<xcb_get_geometry_reply_t>(connection, geometryCookie, xcb_get_geometry_reply);
-    const auto position = replyOf<xcb_translate_coordinates_reply_t>(
-        connection, positionCookie, xcb_translate_coordinates_reply);
-    if (!geometry || !position) {
+    const auto* placed = geometry.get();
+    const auto* translated = position.get();
+    if (placed == nullptr || translated == nullptr) {
         Properties::noticeLostServer(display);
         return std::nullopt;
     }
     WindowSnapshot snapshot;
-    snapshot.client = {position->dst_x, position->dst_y, geometry->width, geometry->height,
-                       geometry->border_width};
+    snapshot.client = {translated->dst_x, translated->dst_y, placed->width, placed->height,
+                       placed->border_width};
     snapshot.frameExtents = frame.numbers(XA_CARDINAL);
     snapshot.shadowExtents = shadow.numbers(XA_CARDINAL);
     if (const auto states = state.numbers(XA_ATOM))

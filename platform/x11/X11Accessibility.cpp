@@ -1,5 +1,7 @@
 #include "platform/x11/X11Accessibility.h"
 
+#include <X11/Xatom.h>
+
 #include <algorithm>
 
 #include "platform/x11/ClientProcess.h"
@@ -98,13 +100,26 @@ std::vector<Window> X11Accessibility::windowsOf(std::int32_t pid) {
     return owned;
 }
 
-// Only the active window is looked at: the usual question needs no walk over every client.
+// Only the active window is looked at: the usual question needs no walk over every client. The
+// workspace has usually just asked who owns that same window, so its owner is asked for in the
+// same round trip as the active window, on that guess.
 std::optional<Window> X11Accessibility::focusedWindowOf(std::int32_t pid) {
     Display* display = connection_.display();
-    const auto active = Properties::window(display, connection_.root(), atoms_.netActiveWindow);
-    if (!active || *active == None || ClientProcess::of(display, atoms_, *active) != pid)
+    Properties::PendingRead activeRead(display, connection_.root(), atoms_.netActiveWindow,
+                                       XA_WINDOW);
+    const Window guess = ClientProcess::lastAsked();
+    std::optional<ClientProcess::OwnerRead> guessed;
+    if (guess != None)
+        guessed.emplace(display, atoms_, guess);
+    const auto active = activeRead.numbers(XA_WINDOW);
+    if (!active || active->empty() || active->front() == None)
         return std::nullopt;
-    return active;
+    const auto window = static_cast<Window>(active->front());
+    const auto owner =
+        guessed && window == guess ? guessed->owner() : ClientProcess::of(display, atoms_, window);
+    if (owner != pid)
+        return std::nullopt;
+    return window;
 }
 
 AXCopyResult X11Accessibility::applicationAttribute(std::int32_t pid, std::string_view attribute) {

@@ -1,7 +1,5 @@
 #include "platform/x11/X11Connection.h"
 
-#include <QCoreApplication>
-
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -9,12 +7,11 @@
 #include <utility>
 
 #include "platform/Log.h"
+#include "platform/LostDisplay.h"
 #include "platform/x11/ErrorTrap.h"
 
 namespace tilewise::x11 {
 namespace {
-
-constexpr int kLostDisplayStatus = 1;
 
 std::mutex adoptedMutex;
 std::set<Display*>& adoptedDisplays() {
@@ -32,15 +29,12 @@ void reportLostServer() {
 }
 
 // Xlib calls this after a lost server instead of exit(); later requests on the connection
-// then return at once, and `broken()` tells the owner. A resident application ends its event
-// loop, so that it shuts down (and saves) as it would when asked to quit.
+// then return at once, and `broken()` tells the owner. The process's handler decides the rest:
+// a resident application shuts down (and saves) as it would when asked to quit.
 void keepRunningAfterLostServer(Display*, void* lost) {
     static_cast<std::atomic<bool>*>(lost)->store(true);
     reportLostServer();
-    if (auto* application = QCoreApplication::instance()) {
-        QMetaObject::invokeMethod(
-            application, [] { QCoreApplication::exit(kLostDisplayStatus); }, Qt::QueuedConnection);
-    }
+    LostDisplay::notify();
 }
 
 // Called first on every lost connection. A connection still inside XOpenDisplay has no exit
@@ -53,7 +47,7 @@ int handleLostServer(Display* display) {
             return 0;
     }
     reportLostServer();
-    std::_Exit(kLostDisplayStatus);
+    std::_Exit(LostDisplay::kExitStatus);
 }
 
 void installLostServerHandler() {
@@ -84,7 +78,7 @@ X11Connection X11Connection::openAnother() {
     auto connection = open();
     if (!connection) {
         reportLostServer();
-        std::_Exit(kLostDisplayStatus);
+        std::_Exit(LostDisplay::kExitStatus);
     }
     return std::move(*connection);
 }

@@ -13,8 +13,8 @@ namespace tilewise::x11 {
 /// One connection to the X server, closed with the object. Neither a protocol error nor a
 /// lost server ends the process: errors outside an `ErrorTrap` are logged, and a lost server
 /// marks the connection broken so callers can report it, says so once on standard error and
-/// ends a running Qt event loop with status 1. A server lost while a connection is still being
-/// opened ends the process with that sentence and status 1.
+/// calls `LostDisplay::notify`. A server lost while a connection is still being opened ends the
+/// process with that sentence and `LostDisplay::kExitStatus`.
 class X11Connection {
   public:
     /// Opens `displayName` (the DISPLAY variable when empty); the sentence on failure.

@@ -2,11 +2,11 @@
 
 namespace tilewise::x11 {
 
-X11EventLoop::X11EventLoop(const X11Connection& connection)
+X11EventLoop::X11EventLoop(const X11Connection& connection, Scheduler& mainQueue)
     : connection_(connection),
-      watch_(
+      watch_(mainQueue.watchReadable(
           ConnectionNumber(connection.display()), [this] { dispatchPending(); },
-          SocketWatch::When::readableOrBeforeSleeping) {}
+          Scheduler::Watch::readableOrBeforeSleeping)) {}
 
 X11EventLoop::~X11EventLoop() = default;
 
@@ -33,7 +33,7 @@ void X11EventLoop::dispatchPending() {
         }
     }
     if (connection_.broken())
-        watch_.stop();
+        watch_->stop();
 }
 
 }  // namespace tilewise::x11

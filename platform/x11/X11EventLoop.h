@@ -7,12 +7,12 @@
 #include <map>
 #include <memory>
 
-#include "platform/x11/SocketWatch.h"
+#include "platform/Scheduler.h"
 #include "platform/x11/X11Connection.h"
 
 namespace tilewise::x11 {
 
-/// Delivers the events of the main thread's X connection from Qt's event loop: when the
+/// Delivers the events of the main thread's X connection from the main queue's loop: when the
 /// connection has data, and before the loop goes to sleep (a round trip may have read events
 /// into Xlib's queue without the socket saying so).
 class X11EventLoop {
@@ -20,7 +20,7 @@ class X11EventLoop {
     using Listener = std::function<void(const XEvent&)>;
 
     /// Stops watching once the connection is broken: a lost server's socket stays readable.
-    explicit X11EventLoop(const X11Connection& connection);
+    X11EventLoop(const X11Connection& connection, Scheduler& mainQueue);
     X11EventLoop(const X11EventLoop&) = delete;
     X11EventLoop& operator=(const X11EventLoop&) = delete;
     ~X11EventLoop();
@@ -35,7 +35,7 @@ class X11EventLoop {
     std::map<std::uint64_t, Listener> listeners_;
     std::uint64_t nextId_ = 1;
     // Last, so that no callback can arrive while the members above are destroyed.
-    SocketWatch watch_;
+    std::unique_ptr<ReadableWatch> watch_;
 };
 
 }  // namespace tilewise::x11

@@ -123,7 +123,7 @@ void X11HotKeys::processEvents() {
 }
 
 void X11HotKeys::watchFromEventLoop() {
-    watch_ = std::make_unique<SocketWatch>(ConnectionNumber(connection_.display()), [this] {
+    watch_ = scheduler_.watchReadable(ConnectionNumber(connection_.display()), [this] {
         processEvents();
         // A lost server keeps the socket readable forever.
         if (connection_.broken())

@@ -12,7 +12,6 @@
 #include "platform/HotKeys.h"
 #include "platform/Scheduler.h"
 #include "platform/x11/ModifierMasks.h"
-#include "platform/x11/SocketWatch.h"
 #include "platform/x11/X11Connection.h"
 
 namespace tilewise::x11 {
@@ -27,7 +26,8 @@ namespace tilewise::x11 {
 class X11HotKeys final : public HotKeys {
   public:
     /// Takes a connection of its own: its event queue carries only key and mapping events.
-    /// `scheduler` runs event processing that a round trip of the hot keys' own left queued.
+    /// `scheduler` is the main queue: it watches the connection and runs event processing that
+    /// a round trip of the hot keys' own left queued.
     X11HotKeys(X11Connection connection, Scheduler& scheduler);
     ~X11HotKeys() override;
 
@@ -41,8 +41,7 @@ class X11HotKeys final : public HotKeys {
     /// Makes one round trip, then handles every event the server sent before it: key presses
     /// and releases go to the handlers, keyboard-mapping changes re-grab every hot key.
     void processEvents();
-    /// Calls `processEvents` from the Qt event loop of the calling thread whenever the
-    /// connection has data.
+    /// Calls `processEvents` from the scheduler's loop whenever the connection has data.
     void watchFromEventLoop();
 
   private:
@@ -80,7 +79,7 @@ class X11HotKeys final : public HotKeys {
     std::map<EventHotKeyRef, Registration> registrations_;
     std::map<unsigned, std::vector<EventHotKeyRef>> keysDown_;  ///< by X keycode
     std::optional<Scheduler::TaskId> queuedProcessing_;
-    std::unique_ptr<SocketWatch> watch_;
+    std::unique_ptr<ReadableWatch> watch_;
 };
 
 }  // namespace tilewise::x11

@@ -8,7 +8,6 @@
 #include <xkbcommon/xkbcommon-x11.h>
 #include <xkbcommon/xkbcommon.h>
 
-#include <QString>
 #include <cstdlib>
 
 #include "platform/Log.h"
@@ -16,9 +15,6 @@
 
 namespace tilewise::x11 {
 namespace {
-
-// UCKeyTranslate hands out at most four UTF-16 units.
-constexpr std::size_t kMaxUnits = 4;
 
 // What can make a label change: another keyboard, another map (setxkbmap), another active
 // layout of the several a user may switch between.
@@ -36,11 +32,13 @@ void selectLayoutChanges(xcb_connection_t* connection, std::int32_t deviceId) {
                               0, kMapParts, kMapParts, &details);
 }
 
-std::u16string utf16(const char* utf8) {
-    auto units = QString::fromUtf8(utf8).toStdU16String();
-    if (units.size() > kMaxUnits)
-        units.resize(kMaxUnits);
-    return units;
+// A character beyond the Basic Multilingual Plane takes a surrogate pair.
+std::u16string utf16(char32_t character) {
+    if (character < 0x10000)
+        return {static_cast<char16_t>(character)};
+    const char32_t offset = character - 0x10000;
+    return {static_cast<char16_t>(0xD800 + (offset >> 10)),
+            static_cast<char16_t>(0xDC00 + (offset & 0x3FF))};
 }
 
 }  // namespace
@@ -77,11 +75,11 @@ std::optional<KeyTranslation> X11KeyboardLayout::translate(std::uint16_t keyCode
     const int count = xkb_keymap_key_get_syms_by_level(keymap_, *keycode, layout, 0, &keysyms);
     if (count != 1)
         return KeyTranslation{noErr, {}};
-    char utf8[16] = {};
     // Dead keys and keys without a character (F-keys, arrows) come back empty.
-    if (xkb_keysym_to_utf8(keysyms[0], utf8, sizeof utf8) <= 0)
+    const char32_t character = xkb_keysym_to_utf32(keysyms[0]);
+    if (character == 0)
         return KeyTranslation{noErr, {}};
-    return KeyTranslation{noErr, utf16(utf8)};
+    return KeyTranslation{noErr, utf16(character)};
 }
 
 bool X11KeyboardLayout::connect(const std::string& displayName) {

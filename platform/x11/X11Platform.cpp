@@ -1,25 +1,34 @@
 #include "platform/x11/X11Platform.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xlib-xcb.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/ApplicationIdentity.h"
+#include "platform/x11/Monitors.h"
 
 namespace tilewise::x11 {
 
+// Neither connection reads keys (hot keys and the keyboard layout open their own): both skip
+// the keyboard extension's set-up, two round trips each.
 std::expected<std::unique_ptr<X11Platform>, std::string> X11Platform::open(Scheduler& mainQueue) {
-    auto main = X11Connection::open();
+    const auto openWithoutKeyboard = [] {
+        XkbIgnoreExtension(True);
+        auto connection = X11Connection::open();
+        XkbIgnoreExtension(False);
+        return connection;
+    };
+    auto main = openWithoutKeyboard();
     if (!main)
         return std::unexpected(main.error());
-    // The worker never reads keys: its connection skips the keyboard extension's set-up.
-    XkbIgnoreExtension(True);
-    auto worker = X11Connection::open();
-    XkbIgnoreExtension(False);
+    auto worker = openWithoutKeyboard();
     if (!worker)
         return std::unexpected(worker.error());
+    // Asked now, answered with the atoms: the monitors need no round trip of their own for it.
+    prefetchMonitorExtensions(XGetXCBConnection(main->display()));
     std::unique_ptr<X11Platform> platform(
         new X11Platform(std::move(*main), std::move(*worker), mainQueue));
     if (platform->main_.broken())
@@ -44,7 +53,7 @@ std::filesystem::path ownExecutable() {
 X11Platform::X11Platform(X11Connection main, X11Connection worker, Scheduler& mainQueue)
     : main_(std::move(main)),
       atoms_(Atoms::intern(main_.display())),
-      events_(main_),
+      events_(main_, mainQueue),
       accessibility_(std::move(worker), atoms_),
       workspace_(main_.display(), atoms_, events_, mainQueue),
       screens_(main_.display(), atoms_, events_),

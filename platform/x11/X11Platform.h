@@ -21,12 +21,12 @@
 namespace tilewise::x11 {
 
 /// The real desktop: the X server named by DISPLAY and its window manager. Workspace and
-/// screens share one connection whose events Qt's loop delivers; Accessibility (used by the
-/// window controller's worker) has its own; hot keys and the keyboard layout open theirs on
+/// screens share one connection whose events the main queue's loop delivers; Accessibility (used by
+/// the window controller's worker) has its own; hot keys and the keyboard layout open theirs on
 /// first use.
 class X11Platform final : public Platform {
   public:
-    /// Connects to the display; the sentence on failure. Needs a Qt event loop in this thread.
+    /// Connects to the display; the sentence on failure. `mainQueue` runs on this thread.
     static std::expected<std::unique_ptr<X11Platform>, std::string> open(Scheduler& mainQueue);
 
     Accessibility& accessibility() override { return accessibility_; }

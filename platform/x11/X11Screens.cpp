@@ -1,19 +1,15 @@
 #include "platform/x11/X11Screens.h"
 
-#include <X11/extensions/Xrandr.h>
-
 #include "platform/x11/Monitors.h"
+#include "platform/x11/ScreenChangeEvents.h"
 #include "platform/x11/UsableAreas.h"
 
 namespace tilewise::x11 {
 X11Screens::X11Screens(Display* display, const Atoms& atoms, X11EventLoop& events)
-    : display_(display), atoms_(atoms), events_(events) {
-    int errorBase = 0;
-    if (XRRQueryExtension(display_, &randrEventBase_, &errorBase)) {
-        XRRSelectInput(
-            display_, DefaultRootWindow(display_),
-            RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
-    }
+    : display_(display),
+      atoms_(atoms),
+      events_(events),
+      randrEventBase_(ScreenChangeEvents::select(display)) {
     listener_ = events_.listen([this](const XEvent& event) { handle(event); });
 }
 
@@ -23,8 +19,10 @@ X11Screens::~X11Screens() {
 
 const X11Screens::Layout& X11Screens::layout() {
     if (!layout_) {
-        auto monitors = readMonitors(display_);
-        auto usable = readUsableAreas(display_, atoms_, monitors);
+        MonitorsRead monitorsRead(display_);
+        UsableAreasRead usableRead(display_, atoms_);
+        auto monitors = monitorsRead.monitors();
+        auto usable = usableRead.areas(monitors, monitorsRead.rootSize());
         layout_ = Layout{std::move(monitors), std::move(usable)};
     }
     return *layout_;
@@ -85,9 +83,7 @@ void X11Screens::removeObserver(ObserverId id) {
 }
 
 void X11Screens::handle(const XEvent& event) {
-    if (randrEventBase_ >= 0 && (event.type == randrEventBase_ + RRScreenChangeNotify ||
-                                 event.type == randrEventBase_ + RRNotify)) {
-        XRRUpdateConfiguration(const_cast<XEvent*>(&event));
+    if (randrEventBase_ && ScreenChangeEvents::isChange(event, *randrEventBase_)) {
         layout_.reset();
         parameterObservers_.publish();
         return;

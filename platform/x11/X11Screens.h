@@ -46,7 +46,7 @@ class X11Screens final : public Screens {
     const Atoms& atoms_;
     X11EventLoop& events_;
     std::uint64_t listener_ = 0;
-    int randrEventBase_ = -1;
+    std::optional<int> randrEventBase_;
     std::optional<Layout> layout_;
     Publisher<> parameterObservers_;
     Publisher<> spaceObservers_;

@@ -8,7 +8,6 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <QSocketNotifier>
 
 #include <algorithm>
 #include <cerrno>
@@ -147,26 +146,26 @@ ObserverId X11Workspace::watchProcessExit(ProcessId pid, std::function<void()> h
         return id;
     }
     const auto id = newObserverId();
-    auto notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
-    QObject::connect(notifier.get(), &QSocketNotifier::activated,
-                     [this, id, descriptor, handler = std::move(handler)] {
-                         const auto callback = handler;
-                         removeObserver(id);
-                         ::close(descriptor);
-                         callback();
-                     });
-    exitWatches_.emplace(id, std::move(notifier));
+    auto watch = mainQueue_.watchReadable(descriptor, [this, id, handler = std::move(handler)] {
+        // Removing the observer destroys this callback with its watch.
+        const auto callback = handler;
+        removeObserver(id);
+        callback();
+    });
+    exitWatches_.try_emplace(id, descriptor, std::move(watch));
     return id;
 }
 
 void X11Workspace::removeObserver(ObserverId id) {
     activationObservers_.remove(id);
     listObservers_.remove(id);
-    if (const auto found = exitWatches_.find(id); found != exitWatches_.end()) {
-        found->second->setEnabled(false);
-        found->second.release()->deleteLater();
-        exitWatches_.erase(found);
-    }
+    exitWatches_.erase(id);
+}
+
+// The watch ends before its descriptor closes: a number in use may be reused at once.
+X11Workspace::ExitWatch::~ExitWatch() {
+    watch.reset();
+    ::close(descriptor);
 }
 
 bool X11Workspace::openURL(std::string_view url) {

@@ -11,8 +11,6 @@
 #include "platform/x11/Properties.h"
 #include "platform/x11/X11EventLoop.h"
 
-class QSocketNotifier;
-
 namespace tilewise::x11 {
 
 /// The workspace on X11: applications are the processes of the window manager's clients
@@ -44,6 +42,18 @@ class X11Workspace final : public Workspace {
     bool isDesktopPart(const std::optional<std::vector<long>>& types) const;
     void handle(const XEvent& event);
 
+    /// A process's pidfd and the watch on it, closed together.
+    struct ExitWatch {
+        ExitWatch(int descriptor, std::unique_ptr<ReadableWatch> watch)
+            : descriptor(descriptor), watch(std::move(watch)) {}
+        ExitWatch(const ExitWatch&) = delete;
+        ExitWatch& operator=(const ExitWatch&) = delete;
+        ~ExitWatch();
+
+        int descriptor;
+        std::unique_ptr<ReadableWatch> watch;
+    };
+
     Display* display_;
     const Atoms& atoms_;
     X11EventLoop& events_;
@@ -52,7 +62,7 @@ class X11Workspace final : public Workspace {
     std::optional<ProcessId> lastFrontmost_;
     Publisher<RunningApplication> activationObservers_;
     Publisher<> listObservers_;
-    std::map<ObserverId, std::unique_ptr<QSocketNotifier>> exitWatches_;
+    std::map<ObserverId, ExitWatch> exitWatches_;
 };
 
 }  // namespace tilewise::x11

@@ -17,7 +17,7 @@ class TwoHeadsTest : public X11Test {
 };
 
 TEST_F(TwoHeadsTest, BothHeadsAreMonitorsInOrder) {
-    const auto monitors = x11::readMonitors(display());
+    const auto monitors = x11::MonitorsRead(display()).monitors();
     ASSERT_EQ(monitors.size(), 2u);
     EXPECT_EQ(monitors[0].frame, head(0));
     EXPECT_EQ(monitors[1].frame, head(1));
@@ -37,8 +37,10 @@ TEST_F(TwoHeadsTest, ADockTakesItsSpaceFromItsOwnHeadOnly) {
                         "--strut-partial",
                         "0,0,0," + std::to_string(kDockHeight) + ",0,0,0,0,0,0," +
                             std::to_string(bottomStart) + "," + std::to_string(bottomEnd)});
-    const auto monitors = x11::readMonitors(display());
-    const auto areas = x11::readUsableAreas(display(), atoms(), monitors);
+    x11::MonitorsRead monitorsRead(display());
+    x11::UsableAreasRead usableRead(display(), atoms());
+    const auto monitors = monitorsRead.monitors();
+    const auto areas = usableRead.areas(monitors, monitorsRead.rootSize());
     ASSERT_EQ(areas.size(), 2u);
     EXPECT_EQ(areas[0], head(0));
     EXPECT_EQ(areas[1], Rect(right.minX(), 0, right.width(), right.height() - kDockHeight));
@@ -56,7 +58,7 @@ TEST_F(TwoHeadsTest, TheDisplaysCommandListsBothHeadsInTheTopLeftSpace) {
     EXPECT_THAT(result.output, ::testing::HasSubstr(frameText(head(0))));
     EXPECT_THAT(result.output, ::testing::HasSubstr(frameText(head(1))));
     // Each id says which output it is.
-    for (const auto& monitor : x11::readMonitors(display())) {
+    for (const auto& monitor : x11::MonitorsRead(display()).monitors()) {
         if (!monitor.name.empty()) {
             EXPECT_THAT(result.output,
                         ::testing::HasSubstr("display " + std::to_string(monitor.id) + " (" +

@@ -256,11 +256,13 @@ TEST_F(X11HotKeysTest, KeyEventsReadDuringARegistrationAreHandledSoonAfter) {
 
 class X11HotKeysEventLoopTest : public X11HotKeysTest {
   protected:
-    // Spins the Qt event loop until `done` holds; the deadline only guards against a hang.
+    // Spins both main loops, the fixture's scheduler and Qt's (the platform's), until `done`
+    // holds; the deadline only guards against a hang.
     bool processEventsUntil(const std::function<bool()>& done) {
         QElapsedTimer timer;
         timer.start();
         while (!done() && timer.elapsed() < kServerTimeout.count()) {
+            scheduler.runDue();
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         }
         return done();

@@ -6,7 +6,6 @@ already holds shows that conflict in the menu; the About box words Tilewise for 
 Run inside a D-Bus session on an X server with a window manager:
     dbus-run-session -- /usr/bin/python3 tray-menu.py TILEWISE_EXECUTABLE
 """
-import ctypes
 import json
 import os
 import re
@@ -35,15 +34,9 @@ def eventually(probe, what):
 
 def hold_ctrl_alt_j():
     """Grabs Ctrl+Alt+J on the root window, as another program's shortcut would."""
-    xlib = ctypes.CDLL("libX11.so.6")
-    xlib.XOpenDisplay.restype = ctypes.c_void_p
-    xlib.XDefaultRootWindow.restype = ctypes.c_ulong
-    xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-    xlib.XStringToKeysym.restype = ctypes.c_ulong
-    xlib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-    xlib.XGrabKey.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_uint, ctypes.c_ulong,
-                              ctypes.c_int, ctypes.c_int, ctypes.c_int]
-    xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                                    "scripts"))
+    from xlib_bindings import xlib
     display = xlib.XOpenDisplay(None)
     key = xlib.XKeysymToKeycode(display, xlib.XStringToKeysym(b"j"))
     control, mod1 = 1 << 2, 1 << 3

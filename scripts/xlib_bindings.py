@@ -1,4 +1,4 @@
-"""Xlib and XTEST through ctypes, with the signatures the benchmark scripts share."""
+"""Xlib and XTEST through ctypes, with the signatures the test and benchmark scripts share."""
 import ctypes
 
 xlib = ctypes.CDLL("libX11.so.6")
@@ -9,3 +9,6 @@ xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
 xlib.XStringToKeysym.restype = ctypes.c_ulong
 xlib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 xlib.XFlush.argtypes = [ctypes.c_void_p]
+xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+xlib.XGrabKey.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_uint, ctypes.c_ulong,
+                          ctypes.c_int, ctypes.c_int, ctypes.c_int]
