@@ -34,7 +34,7 @@ int runDesktop(const std::filesystem::path& self, char** argv) {
 // A subcommand: the command module, loaded into this process, which saves starting another.
 int runCommand(const std::filesystem::path& self, int argc, char** argv) {
     const auto module = self.parent_path() / TILEWISE_COMMAND_MODULE;
-    void* loaded = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* loaded = ::dlopen(module.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (loaded == nullptr)
         return cannotRun(module, ::dlerror());
     const auto entry = reinterpret_cast<tilewise::CommandModuleEntry>(
