@@ -83,7 +83,9 @@ bool noticeLostServer(Display* display) {
     xcb_flush(connection);
     if (xcb_connection_has_error(connection) == 0)
         return false;
-    XEventsQueued(display, QueuedAfterReading);
+    // Unlike counting the events, which may answer from Xlib's queue alone, a flush always
+    // looks at the connection.
+    XFlush(display);
     return true;
 }
 
