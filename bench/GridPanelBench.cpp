@@ -3,8 +3,15 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QWindow>
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "app/GridPanelController.h"
+#include "bench/X11ScreenProbe.h"
 #include "platform/QtScheduler.h"
 #include "platform/sim/SimPanelPlatform.h"
 #include "platform/sim/SimPlatform.h"
@@ -27,6 +34,7 @@ class PaintCounter final : public QObject {
     void report(benchmark::State& state) const {
         state.counters["paints"] = benchmark::Counter(paints_, benchmark::Counter::kAvgIterations);
     }
+    double count() const { return paints_; }
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
@@ -82,6 +90,119 @@ BENCHMARK(BM_OverlayShowGrid30x30On4K)
     ->Arg(0)
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond);
+
+// Until the screen's compositing manager is there (or gone), as the caller asks.
+bool compositorIs(bool running, PanelPlatform& platform) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (platform.compositorRunning() == running)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+// The median and the 90th percentile of single frames, in milliseconds, under `name`.
+void reportFrames(benchmark::State& state, const std::string& name, std::vector<double> frames) {
+    if (frames.empty())
+        return;
+    std::sort(frames.begin(), frames.end());
+    state.counters[name + "_median_ms"] = frames[frames.size() / 2];
+    state.counters[name + "_p90_ms"] = frames[frames.size() * 9 / 10];
+}
+
+// The overlay over a whole real X screen, timed from showGrid until Qt has painted it and the
+// server has carried out all Qt sent (`synced`), and until the screen itself shows the grid's
+// last line (`screen`): later only when a compositing manager draws the screen.
+class OverlayOnScreen {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    explicit OverlayOnScreen(X11ScreenProbe& probe)
+        : probe_(probe), screen_{1, probe.screenFrame(), probe.screenFrame(), 1} {
+        const auto lines = LayoutEngine::gridLines(kGrid, screen_.visibleFrame, kMargins, 1);
+        // Halfway down the last vertical line, where only the line's own grey lies.
+        x_ = static_cast<int>(lines->x.back());
+        y_ = static_cast<int>((lines->y[lines->y.size() - 2] + lines->y.back()) / 2);
+        overlay_.showGrid(screen_, kGrid, kMargins, std::nullopt, false);
+    }
+
+    /// Hides the overlay and shows it again; false when the screen did not follow.
+    bool showFromHidden() {
+        overlay_.hide();
+        if (!probe_.waitForPixel(x_, y_, kGrey, false, kPatience, [this] { turn(); }))
+            return false;
+        // Qt learns that the window is unmapped, as it has by the time a user opens the panel.
+        QCoreApplication::processEvents();
+        const double paintsBefore = paints_.count();
+        synced_.reset();
+        start_ = Clock::now();
+        overlay_.showGrid(screen_, kGrid, kMargins, std::nullopt, false);
+        const bool shown = probe_.waitForPixel(x_, y_, kGrey, true, kPatience, [&] {
+            turn();
+            if (!synced_ && paints_.count() > paintsBefore)
+                synced_ = Clock::now();
+        });
+        screen_ms_.push_back(since(Clock::now()));
+        synced_ms_.push_back(since(synced_.value_or(Clock::now())));
+        return shown;
+    }
+    double lastFrameSeconds() const { return screen_ms_.back() / 1000; }
+    void report(benchmark::State& state) const {
+        state.SetLabel(overlay_.rendering() == PreviewOverlay::Rendering::translucent
+                           ? "translucent"
+                           : "shaped");
+        reportFrames(state, "synced", synced_ms_);
+        reportFrames(state, "screen", screen_ms_);
+    }
+
+  private:
+    static constexpr X11ScreenProbe::Colour kGrey{166, 166, 166};
+    static constexpr std::chrono::seconds kPatience{2};
+
+    static void turn() {
+        QCoreApplication::processEvents();
+        X11ScreenProbe::syncQtConnection();
+    }
+    double since(Clock::time_point end) const {
+        return std::chrono::duration<double, std::milli>(end - start_).count();
+    }
+
+    X11ScreenProbe& probe_;
+    DisplayInfo screen_;
+    PreviewOverlay overlay_{probe_.panelPlatform()};
+    PaintCounter paints_{overlay_.gridView()};
+    int x_ = 0;
+    int y_ = 0;
+    Clock::time_point start_;
+    std::optional<Clock::time_point> synced_;
+    std::vector<double> synced_ms_;
+    std::vector<double> screen_ms_;
+};
+
+// The frame a user sees on a real X server (bench/overlay-frame runs it): showGrid for a 30 × 30
+// grid over the whole screen, from the overlay hidden until the screen shows it. Argument 1
+// waits for a compositing manager, 0 for none.
+void BM_OverlayFrameOnScreen(benchmark::State& state) {
+    X11ScreenProbe probe;
+    if (QGuiApplication::platformName() != "xcb" || !probe.isOpen()) {
+        state.SkipWithError("needs an X server: run bench/overlay-frame");
+        return;
+    }
+    if (!compositorIs(state.range(0) != 0, probe.panelPlatform())) {
+        state.SkipWithError("the compositing manager did not come or go");
+        return;
+    }
+    OverlayOnScreen shown{probe};
+    for (auto _ : state) {
+        if (!shown.showFromHidden()) {
+            state.SkipWithError("the screen did not show the overlay's lines come and go");
+            break;
+        }
+        state.SetIterationTime(shown.lastFrameSeconds());
+    }
+    shown.report(state);
+}
+BENCHMARK(BM_OverlayFrameOnScreen)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // One pointer motion during a drag across the 30 × 30 miniature, to the selection repainted:
 // a step to the next column (argument 1) or a jump across the whole grid (argument 0).

@@ -22,7 +22,8 @@ PreviewOverlay::PreviewOverlay(PanelPlatform& platform, QWidget* parent)
     setAccessibleName("Grid overlay");
     setWindowTitle("Tilewise Grid Overlay");
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TranslucentBackground);
+    // Views paint every pixel the window shows; nothing is filled behind them.
+    setAttribute(Qt::WA_NoSystemBackground);
     selectionView_->QWidget::hide();
     inputView_->QWidget::hide();
     inputView_->onSelectionChanged = [this](std::optional<CellSelection> selection) {
@@ -107,17 +108,33 @@ void PreviewOverlay::chooseRendering(bool interactive, bool sameDisplay) {
         rendering_ = Rendering::shaped;
         desktop_ = {};
     }
-    const bool opaque = rendering_ == Rendering::shaped;
+    const bool opaque = rendering_ != Rendering::translucent;
     gridView_->setOpaque(opaque);
     selectionView_->setOpaque(opaque);
+    useTranslucentWindow(!opaque);
     QWidget::update();
+}
+
+// Without a compositing manager the server itself redirects a window with an alpha channel and
+// copies all of it to the screen at every change; an opaque window is drawn straight to it. The
+// window's depth is fixed when it is made, so a change makes a new one.
+void PreviewOverlay::useTranslucentWindow(bool translucent) {
+    if (windowHandle() != nullptr && testAttribute(Qt::WA_TranslucentBackground) == translucent)
+        return;
+    if (windowHandle() != nullptr) {
+        QWidget::hide();
+        destroy();
+    }
+    setAttribute(Qt::WA_TranslucentBackground, translucent);
+    create();
 }
 
 // The window's own shape, not the widget's mask: Qt clips all painting to a widget's mask,
 // and clipping to a shape of thousands of pieces costs more than the painting itself.
 void PreviewOverlay::reshape() {
+    // Not made yet: shaped by the next showGrid, before it maps.
     if (windowHandle() == nullptr)
-        create();
+        return;
     if (rendering_ != Rendering::shaped) {
         windowHandle()->setMask({});
         return;

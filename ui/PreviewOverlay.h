@@ -43,6 +43,7 @@ class PreviewOverlay final : public QWidget, public GridOverlay {
     /// A rectangle of the top-left space in this window's coordinates.
     QRectF local(const Rect& frame) const;
     void chooseRendering(bool interactive, bool sameDisplay);
+    void useTranslucentWindow(bool translucent);
     void reshape();
 
     PanelPlatform& platform_;

@@ -17,6 +17,7 @@ TILEWISE, WORK = os.path.realpath(sys.argv[1]), sys.argv[2]
 CONFIG = os.environ["XDG_CONFIG_HOME"]
 SETTINGS, EXPORTED = f"{CONFIG}/Tilewise/settings.json", f"{WORK}/exported.json"
 AUTOSTART = f"{CONFIG}/autostart"
+ROOT_PICTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../scripts/root-picture")
 # Ctrl+Alt+H: H is the key with macOS key code 4; control and option in the settings' bits.
 SHORTCUT_KEYS, SHORTCUT = "ctrl+alt+h", {"keyCode": 4, "modifiers": 0x40000 | 0x80000}
 
@@ -120,13 +121,9 @@ def launch_at_login():
 
 
 def screen_pixels():
-    """The root window's pixels: a function from (x, y) to (red, green, blue)."""
-    # xwd fails when a window goes away while it reads the screen: take another one.
-    shot = lambda: subprocess.run("set -o pipefail; xwd -root -silent | xwdtopnm 2>/dev/null | "
-                                  "pamdepth 255", shell=True, executable="/bin/bash",
-                                  capture_output=True)
-    picture = wait_for("no screenshot could be taken",
-                       lambda: (taken := shot()).returncode == 0 and taken.stdout, timeout=5)
+    """The screen's pixels as the server shows them: a function from (x, y) to (red, green,
+    blue)."""
+    picture = subprocess.run([ROOT_PICTURE], check=True, capture_output=True).stdout
     header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", picture)
     width, height = map(int, header.groups()) if header else (0, 0)
     if not header or len(picture) - header.end() != width * height * 3:
@@ -141,8 +138,8 @@ def near(colour, wanted):
 
 def grid_preview():
     """With the Grid tab shown in the active window, the grid and the full-grid frame lie on
-    the display below the window (margins off: lines on the cells' edges); closing the
-    window removes them."""
+    the display below the window (margins off: lines on the cells' edges) and the window still
+    shows over them; closing the window removes them."""
     settings = read_settings() or {"grid": {"columns": 6, "rows": 6}}
     columns, rows = settings["grid"]["columns"], settings["grid"]["rows"]
     displays = subprocess.run([TILEWISE, "displays"], check=True, capture_output=True,
@@ -153,17 +150,27 @@ def grid_preview():
     row_y = top + height * 3 // (2 * rows)
     window = subprocess.run(["xwininfo", "-id", preferences_window()], check=True,
                             capture_output=True, text=True).stdout
-    if line_x + 3 >= int(re.search(r"Absolute upper-left X: +(-?\d+)", window)[1]):
+    window_x, window_y, window_width, window_height = (
+        int(re.search(field + r": +(-?\d+)", window)[1])
+        for field in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+    if line_x + 3 >= window_x:
         fail("the window covers the places where the grid is looked for")
     line, frame = (166, 166, 166), (79, 112, 148)  # GridLinesView's and SelectionView's opaque
     drawn = lambda pixel: near(pixel(line_x, row_y), line) and near(pixel(cell_x, row_y), frame)
     if drawn(screen_pixels()):
         fail("the grid is looked for where something else looks like it")
     click(find("page tab", "Grid"))
-    wait_for("the Grid tab drew no grid below the window", lambda: drawn(screen_pixels()))
+    pixel = wait_for("the Grid tab drew no grid below the window",
+                     lambda: drawn(taken := screen_pixels()) and taken)
+    # The window above the grid still shows itself: mostly its light background, not black.
+    samples = [pixel(window_x + window_width * i // 20, window_y + window_height * j // 20)
+               for i in range(1, 20) for j in range(1, 20)]
+    if sum(min(sample) > 200 for sample in samples) < len(samples) // 2:
+        fail(f"the window turned dark over its grid: {samples[:5]}…")
     subprocess.run(["wmctrl", "-c", "Tilewise Preferences"], check=True)
     wait_for("closing the window left its grid", lambda: not drawn(screen_pixels()))
-    print("ok: the Grid tab draws the grid below the window; closing the window removes it")
+    print("ok: the Grid tab draws the grid below the window, which still shows; closing the "
+          "window removes it")
 
 
 def second_start():

@@ -85,10 +85,15 @@ TEST_F(PreviewOverlayTest, RenderingFollowsTheCompositorAndTheMode) {
     EXPECT_TRUE(overlay.windowHandle()->mask().isEmpty());
     EXPECT_EQ(overlay.grab().toImage().pixelColor(centre({0, 0})).alpha(), 0);
     EXPECT_TRUE(overlay.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+    EXPECT_TRUE(overlay.windowHandle()->requestedFormat().hasAlpha());
 
+    // Nothing to blend without a compositing manager: a window with no alpha channel, made
+    // anew and shown again.
     platform.compositor = false;
     showGrid(false);
     EXPECT_EQ(overlay.rendering(), PreviewOverlay::Rendering::shaped);
+    EXPECT_FALSE(overlay.windowHandle()->requestedFormat().hasAlpha());
+    EXPECT_TRUE(overlay.isVisible());
     const int line = static_cast<int>(overlay.gridView().xs().front());
     EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(line, 500)));
     EXPECT_FALSE(overlay.windowHandle()->mask().contains(centre({0, 0})));
@@ -102,6 +107,13 @@ TEST_F(PreviewOverlayTest, RenderingFollowsTheCompositorAndTheMode) {
     EXPECT_FALSE(overlay.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
     EXPECT_TRUE(overlay.isInteractive());
     EXPECT_EQ(overlay.inputView().cursor().shape(), Qt::CrossCursor);
+    EXPECT_FALSE(overlay.windowHandle()->requestedFormat().hasAlpha());
+
+    platform.compositor = true;
+    showGrid(false);
+    EXPECT_TRUE(overlay.windowHandle()->requestedFormat().hasAlpha());
+    EXPECT_TRUE(overlay.isVisible());
+    EXPECT_TRUE(overlay.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
 }
 
 TEST_F(PreviewOverlayTest, PreviewIsPlacedInOwnCoordinatesAndHidesAlone) {
