@@ -2,8 +2,6 @@
 // manager and focuses a test window before this runs.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
-
 #include "app/WindowController.h"
 #include "platform/ManualScheduler.h"
 #include "platform/ManualSerialQueue.h"
@@ -15,10 +13,6 @@ namespace {
 // From apply to its completion with the read-back, for the focused window, alternating
 // between two frames so that every placement really moves and resizes it.
 void BM_ApplyToTheFocusedWindow(benchmark::State& state) {
-    static int argc = 1;
-    static char name[] = "tilewise_x11_benchmarks";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
     ManualScheduler scheduler;
     auto platform = x11::openX11Platform(scheduler);
     if (!platform) {

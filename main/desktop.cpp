@@ -9,8 +9,8 @@
 #include "cli/BackendOption.h"
 #include "cli/InstanceFront.h"
 #include "main/OpenDesktop.h"
-#include "platform/LogSink.h"
 #include "platform/PlatformTexts.h"
+#include "platform/QtLogSink.h"
 #include "platform/QtScheduler.h"
 #include "ui/ResidentApplication.h"
 
@@ -19,7 +19,7 @@
 int main(int argc, char** argv) {
     // Shown by ps, top and killall under the command's name, not the program's in libexec.
     ::prctl(PR_SET_NAME, "tilewise");
-    tilewise::LogSink::install();
+    tilewise::QtLogSink::install();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     // Asked again: an instance may have started since the command asked.
     if (const auto answered =

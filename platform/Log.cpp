@@ -1,46 +1,43 @@
 #include "platform/Log.h"
 
-#include <string>
+#include <atomic>
+#include <cstdio>
 
 namespace tilewise::Log {
 namespace {
 
-Q_LOGGING_CATEGORY(appLog, "app", QtInfoMsg)
-Q_LOGGING_CATEGORY(settingsLog, "settings", QtInfoMsg)
-Q_LOGGING_CATEGORY(windowsLog, "windows", QtInfoMsg)
-Q_LOGGING_CATEGORY(hotkeysLog, "hotkeys", QtInfoMsg)
+void toStandardError(LogCategory category, LogLevel level, std::string_view message) {
+    if (level == LogLevel::debug)
+        return;
+    const auto area = name(category);
+    std::fprintf(stderr, "tilewise [%.*s] %.*s\n", static_cast<int>(area.size()), area.data(),
+                 static_cast<int>(message.size()), message.data());
+}
+
+std::atomic<Writer> installed{toStandardError};
 
 }  // namespace
 
-const QLoggingCategory& category(LogCategory category) {
+Writer setWriter(Writer writer) {
+    return installed.exchange(writer != nullptr ? writer : toStandardError);
+}
+
+std::string_view name(LogCategory category) {
     switch (category) {
         case LogCategory::app:
             break;
         case LogCategory::settings:
-            return settingsLog();
+            return "settings";
         case LogCategory::windows:
-            return windowsLog();
+            return "windows";
         case LogCategory::hotkeys:
-            return hotkeysLog();
+            return "hotkeys";
     }
-    return appLog();
+    return "app";
 }
 
-void write(LogCategory area, LogLevel level, std::string_view message) {
-    const auto& target = category(area);
-    // The message is data, never a format: it may hold an application's or a file's name.
-    const std::string text{message};
-    switch (level) {
-        case LogLevel::debug:
-            qCDebug(target, "%s", text.c_str());
-            return;
-        case LogLevel::info:
-            qCInfo(target, "%s", text.c_str());
-            return;
-        case LogLevel::error:
-            qCCritical(target, "%s", text.c_str());
-            return;
-    }
+void write(LogCategory category, LogLevel level, std::string_view message) {
+    installed.load()(category, level, message);
 }
 
 }  // namespace tilewise::Log

@@ -1,10 +1,12 @@
 #include "platform/x11/WindowFrame.h"
 
+#include <X11/Xlib-xcb.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cmath>
 #include <tuple>
+#include <vector>
 
 #include "platform/x11/ErrorTrap.h"
 #include "platform/x11/Properties.h"
@@ -200,8 +202,10 @@ std::expected<bool, WindowFault> WindowFrame::request(Window window, std::option
     const Edges shadow = edgesFrom(snapshot.shadowExtents);
     const auto* client = &snapshot.client;
     const long border = client->border;
-    long flags = kNorthWestGravity | kFromPager;
-    long x = 0, y = 0, width = 0, height = 0;
+    // A move states the size the client has: fluxbox takes a move alone for a resize to its
+    // frame's size and grows the client by its decorations.
+    long flags = kNorthWestGravity | kFromPager | kGivesWidth | kGivesHeight;
+    long x = 0, y = 0, width = client->width, height = client->height;
     ExpectedClient expected;
     if (origin) {
         flags |= kGivesX | kGivesY;
@@ -214,7 +218,6 @@ std::expected<bool, WindowFault> WindowFrame::request(Window window, std::option
         }
     }
     if (size) {
-        flags |= kGivesWidth | kGivesHeight;
         std::tie(width, height) = clientSizeFor(*size, frame, shadow, border);
         expected.size = {width, height};
         expected.allowedSize = snapshot.sizeHints.constrain(width, height);
@@ -226,20 +229,36 @@ std::expected<bool, WindowFault> WindowFrame::request(Window window, std::option
     if (sync_.supports(atoms_.netMoveresizeWindow)) {
         sync_.send(window, atoms_.netMoveresizeWindow, {flags, x, y, width, height});
     } else {
-        // Managers without the message get a plain configure request; with the default
-        // north-west gravity they put the frame's corner where the client asks.
-        XWindowChanges changes{};
-        changes.x = static_cast<int>(x);
-        changes.y = static_cast<int>(y);
-        changes.width = static_cast<int>(width);
-        changes.height = static_cast<int>(height);
-        const unsigned mask = (origin ? CWX | CWY : 0u) | (size ? CWWidth | CWHeight : 0u);
-        ErrorTrap trap(display_);
-        XConfigureWindow(display_, window, mask, &changes);
+        configure(window, origin ? std::optional<std::pair<long, long>>({x, y}) : std::nullopt,
+                  size ? std::optional<std::pair<long, long>>({width, height}) : std::nullopt);
     }
     if (auto answered = awaitManager(window, timeout, expected); !answered)
         return std::unexpected(answered.error());
     return true;
+}
+
+// Managers without _NET_MOVERESIZE_WINDOW get a plain configure request; with the default
+// north-west gravity they put the frame's corner where the client asks. A window that is gone
+// meanwhile fails it, which the wait and the read-back that follow tell.
+void WindowFrame::configure(Window window, std::optional<std::pair<long, long>> origin,
+                            std::optional<std::pair<long, long>> size) {
+    std::vector<std::uint32_t> values;
+    std::uint16_t mask = 0;
+    if (origin) {
+        mask |= XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y;
+        values.insert(values.end(), {static_cast<std::uint32_t>(origin->first),
+                                     static_cast<std::uint32_t>(origin->second)});
+    }
+    if (size) {
+        mask |= XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT;
+        values.insert(values.end(), {static_cast<std::uint32_t>(size->first),
+                                     static_cast<std::uint32_t>(size->second)});
+    }
+    xcb_connection_t* connection = XGetXCBConnection(display_);
+    xcb_discard_reply(connection,
+                      xcb_configure_window_checked(connection, static_cast<xcb_window_t>(window),
+                                                   mask, values.data())
+                          .sequence);
 }
 
 std::expected<void, WindowFault> WindowFrame::leaveMaximizedAndFullScreen(

@@ -61,6 +61,8 @@ class WindowFrame {
                                              std::optional<Size> size,
                                              const WindowSnapshot& snapshot,
                                              std::chrono::milliseconds timeout);
+    void configure(Window window, std::optional<std::pair<long, long>> origin,
+                   std::optional<std::pair<long, long>> size);
     std::expected<void, WindowFault> leaveMaximizedAndFullScreen(Window window,
                                                                  const WindowSnapshot& snapshot,
                                                                  std::chrono::milliseconds timeout);

@@ -45,6 +45,7 @@ WindowManagerSync::~WindowManagerSync() = default;
 void WindowManagerSync::sendProbe() {
     if (probe_ != None)
         XDestroyWindow(display_, probe_);
+    previousProbe_ = probe_;
     probe_ = XCreateWindow(display_, DefaultRootWindow(display_), -100, -100, 1, 1, 0,
                            CopyFromParent, InputOutput, CopyFromParent, 0, nullptr);
     if (answers_ == Answers::unknown && !unansweredSince_)
@@ -156,12 +157,15 @@ bool WindowManagerSync::nextEvent(XEvent& event, std::chrono::steady_clock::time
 void WindowManagerSync::notice(const XEvent& event) {
     if (event.type == DestroyNotify && event.xdestroywindow.window == manager_)
         managerGone_ = true;
-    if (answers_ == Answers::unknown && isProbeAnswer(event))
+    // The answer to the probe before may come only once the current one went out.
+    if (answers_ == Answers::unknown &&
+        (isAnswer(event, probe_) || isAnswer(event, previousProbe_))) {
         learn(Answers::yes);
+    }
 }
 
-bool WindowManagerSync::isProbeAnswer(const XEvent& event) const {
-    return probe_ != None && event.type == PropertyNotify && event.xproperty.window == probe_ &&
+bool WindowManagerSync::isAnswer(const XEvent& event, Window probe) const {
+    return probe != None && event.type == PropertyNotify && event.xproperty.window == probe &&
            event.xproperty.atom == atoms_.netFrameExtents &&
            event.xproperty.state == PropertyNewValue;
 }
@@ -204,7 +208,7 @@ bool WindowManagerSync::waitForManager(std::chrono::milliseconds timeout,
     bool progressed = false;
     XEvent event;
     while (nextEvent(event, deadline)) {
-        if (isProbeAnswer(event))
+        if (isAnswer(event, probe_))
             return true;
         // A manager that went away answers nothing more: no use waiting out the timeout.
         if (managerGone_)

@@ -60,7 +60,7 @@ class WindowManagerSync {
 
   private:
     bool nextEvent(XEvent& event, std::chrono::steady_clock::time_point deadline);
-    bool isProbeAnswer(const XEvent& event) const;
+    bool isAnswer(const XEvent& event, Window probe) const;
     void notice(const XEvent& event);
     enum class Answers { unknown, yes, no };
     void learn(Answers answers);
@@ -70,6 +70,7 @@ class WindowManagerSync {
     Display* display_;
     const Atoms& atoms_;
     Window probe_ = None;
+    Window previousProbe_ = None;
     Window manager_ = None;
     bool managerRuns_ = false;
     Answers answers_ = Answers::unknown;  ///< whether the manager answers the probe

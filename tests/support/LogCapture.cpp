@@ -1,65 +1,30 @@
 #include "tests/support/LogCapture.h"
 
-#include <QLoggingCategory>
-#include <QString>
-#include <array>
 #include <atomic>
-#include <cstring>
-#include <optional>
 
 namespace tilewise {
 namespace {
 
 std::atomic<LogCapture*> active{nullptr};
 
-constexpr std::array kCategories{LogCategory::app, LogCategory::settings, LogCategory::windows,
-                                 LogCategory::hotkeys};
-
-std::optional<LogCategory> categoryNamed(const char* name) {
-    for (const auto category : kCategories) {
-        if (name != nullptr && std::strcmp(Log::category(category).categoryName(), name) == 0)
-            return category;
-    }
-    return std::nullopt;
-}
-
-std::optional<LogLevel> levelOf(QtMsgType type) {
-    switch (type) {
-        case QtDebugMsg:
-            return LogLevel::debug;
-        case QtInfoMsg:
-            return LogLevel::info;
-        case QtCriticalMsg:
-            return LogLevel::error;
-        default:
-            return std::nullopt;
-    }
-}
-
 }  // namespace
 
 LogCapture::LogCapture() {
     active = this;
-    QLoggingCategory::setFilterRules(
-        "app.debug=true\nsettings.debug=true\nwindows.debug=true\n"
-        "hotkeys.debug=true");
-    previous_ = qInstallMessageHandler(capture);
+    previous_ = Log::setWriter(capture);
 }
 
 LogCapture::~LogCapture() {
-    qInstallMessageHandler(previous_);
-    QLoggingCategory::setFilterRules({});
+    Log::setWriter(previous_);
     active = nullptr;
 }
 
-void LogCapture::capture(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+void LogCapture::capture(LogCategory category, LogLevel level, std::string_view message) {
     LogCapture* self = active;
-    const auto category = categoryNamed(context.category);
-    const auto level = levelOf(type);
-    if (self == nullptr || !category || !level)
+    if (self == nullptr)
         return;
     std::lock_guard lock{self->mutex_};
-    self->entries_.push_back({*category, *level, text.toStdString()});
+    self->entries_.push_back({category, level, std::string{message}});
 }
 
 std::vector<LogCapture::Entry> LogCapture::entries() const {

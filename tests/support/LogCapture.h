@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QtGlobal>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Log.h"
 
 namespace tilewise {
 
-/// Captures every message of the application's log categories while it exists, debug ones
-/// included, instead of letting them reach the installed handler. One at a time.
+/// Captures every message of `Log::write` while it exists, debug ones included, instead of
+/// letting them reach the installed writer. One at a time.
 class LogCapture {
   public:
     struct Entry {
@@ -29,11 +29,11 @@ class LogCapture {
     std::vector<std::string> messages(LogCategory category, LogLevel level) const;
 
   private:
-    static void capture(QtMsgType type, const QMessageLogContext& context, const QString& text);
+    static void capture(LogCategory category, LogLevel level, std::string_view message);
 
     mutable std::mutex mutex_;
     std::vector<Entry> entries_;
-    QtMessageHandler previous_;
+    Log::Writer previous_;
 };
 
 }  // namespace tilewise
