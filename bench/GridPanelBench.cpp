@@ -5,6 +5,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -110,41 +111,45 @@ void reportFrames(benchmark::State& state, const std::string& name, std::vector<
     state.counters[name + "_p90_ms"] = frames[frames.size() * 9 / 10];
 }
 
-// The overlay over a whole real X screen, timed from showGrid until Qt has painted it and the
-// server has carried out all Qt sent (`synced`), and until the screen itself shows the grid's
-// last line (`screen`): later only when a compositing manager draws the screen.
+// The overlay over a whole real X screen. A frame is timed from the change until Qt has painted
+// and the server has carried out all Qt sent (`synced`), and until the screen itself shows the
+// change (`screen`): later only when a compositing manager draws the screen.
 class OverlayOnScreen {
   public:
     using Clock = std::chrono::steady_clock;
+    using Colour = X11ScreenProbe::Colour;
 
     explicit OverlayOnScreen(X11ScreenProbe& probe)
         : probe_(probe), screen_{1, probe.screenFrame(), probe.screenFrame(), 1} {
         const auto lines = LayoutEngine::gridLines(kGrid, screen_.visibleFrame, kMargins, 1);
         // Halfway down the last vertical line, where only the line's own grey lies.
-        x_ = static_cast<int>(lines->x.back());
-        y_ = static_cast<int>((lines->y[lines->y.size() - 2] + lines->y.back()) / 2);
+        line_ = QPoint(static_cast<int>(lines->x.back()),
+                       static_cast<int>((lines->y[lines->y.size() - 2] + lines->y.back()) / 2));
+        const auto cell =
+            LayoutEngine::frame({10, 5, 10, 5}, kGrid, screen_.visibleFrame, kMargins, 1);
+        cell_ = QPoint(static_cast<int>(cell->midX()), static_cast<int>(cell->midY()));
         overlay_.showGrid(screen_, kGrid, kMargins, std::nullopt, false);
     }
 
-    /// Hides the overlay and shows it again; false when the screen did not follow.
+    /// showGrid for the overlay hidden a moment before; false when the screen did not follow.
     bool showFromHidden() {
         overlay_.hide();
-        if (!probe_.waitForPixel(x_, y_, kGrey, false, kPatience, [this] { turn(); }))
+        const auto grey = [](Colour colour) { return X11ScreenProbe::near(colour, kGrey); };
+        if (!probe_.waitForPixel(line_, std::not_fn(grey), kPatience, [] { turn(); }))
             return false;
         // Qt learns that the window is unmapped, as it has by the time a user opens the panel.
         QCoreApplication::processEvents();
-        const double paintsBefore = paints_.count();
-        synced_.reset();
-        start_ = Clock::now();
-        overlay_.showGrid(screen_, kGrid, kMargins, std::nullopt, false);
-        const bool shown = probe_.waitForPixel(x_, y_, kGrey, true, kPatience, [&] {
-            turn();
-            if (!synced_ && paints_.count() > paintsBefore)
-                synced_ = Clock::now();
-        });
-        screen_ms_.push_back(since(Clock::now()));
-        synced_ms_.push_back(since(synced_.value_or(Clock::now())));
-        return shown;
+        return timeFrame([this] { overlay_.showGrid(screen_, kGrid, kMargins, {}, false); }, line_,
+                         grey);
+    }
+    /// The preview of a drag on the display, a column wider or narrower than the last one.
+    bool movePreview() {
+        const Colour before = probe_.pixelAt(cell_);
+        wider_ = !wider_;
+        const auto frame = *LayoutEngine::frame({2, 2, wider_ ? 10 : 9, 9}, kGrid,
+                                                screen_.visibleFrame, kMargins, 1);
+        return timeFrame([&] { overlay_.setSelection(frame); }, cell_,
+                         [&](Colour colour) { return !X11ScreenProbe::near(colour, before); });
     }
     double lastFrameSeconds() const { return screen_ms_.back() / 1000; }
     void report(benchmark::State& state) const {
@@ -156,33 +161,47 @@ class OverlayOnScreen {
     }
 
   private:
-    static constexpr X11ScreenProbe::Colour kGrey{166, 166, 166};
+    static constexpr Colour kGrey{166, 166, 166};
     static constexpr std::chrono::seconds kPatience{2};
 
     static void turn() {
         QCoreApplication::processEvents();
         X11ScreenProbe::syncQtConnection();
     }
-    double since(Clock::time_point end) const {
-        return std::chrono::duration<double, std::milli>(end - start_).count();
+    bool timeFrame(const std::function<void()>& change, QPoint at,
+                   const std::function<bool(Colour)>& wanted) {
+        const double paintsBefore = paints_.count();
+        std::optional<Clock::time_point> synced;
+        const auto start = Clock::now();
+        change();
+        const bool shown = probe_.waitForPixel(at, wanted, kPatience, [&] {
+            turn();
+            if (!synced && paints_.count() > paintsBefore)
+                synced = Clock::now();
+        });
+        const auto end = Clock::now();
+        const auto milliseconds = [&](Clock::time_point until) {
+            return std::chrono::duration<double, std::milli>(until - start).count();
+        };
+        screen_ms_.push_back(milliseconds(end));
+        synced_ms_.push_back(milliseconds(synced.value_or(end)));
+        return shown;
     }
 
     X11ScreenProbe& probe_;
     DisplayInfo screen_;
     PreviewOverlay overlay_{probe_.panelPlatform()};
-    PaintCounter paints_{overlay_.gridView()};
-    int x_ = 0;
-    int y_ = 0;
-    Clock::time_point start_;
-    std::optional<Clock::time_point> synced_;
+    PaintCounter paints_{overlay_};
+    QPoint line_;
+    QPoint cell_;
+    bool wider_ = false;
     std::vector<double> synced_ms_;
     std::vector<double> screen_ms_;
 };
 
-// The frame a user sees on a real X server (bench/overlay-frame runs it): showGrid for a 30 × 30
-// grid over the whole screen, from the overlay hidden until the screen shows it. Argument 1
-// waits for a compositing manager, 0 for none.
-void BM_OverlayFrameOnScreen(benchmark::State& state) {
+// Times `frame` on a real X server (bench/overlay-frame runs these) with a compositing manager
+// (argument 1) or without one (argument 0).
+void timeOnScreen(benchmark::State& state, bool (OverlayOnScreen::*frame)()) {
     X11ScreenProbe probe;
     if (QGuiApplication::platformName() != "xcb" || !probe.isOpen()) {
         state.SkipWithError("needs an X server: run bench/overlay-frame");
@@ -194,15 +213,32 @@ void BM_OverlayFrameOnScreen(benchmark::State& state) {
     }
     OverlayOnScreen shown{probe};
     for (auto _ : state) {
-        if (!shown.showFromHidden()) {
-            state.SkipWithError("the screen did not show the overlay's lines come and go");
+        if (!(shown.*frame)()) {
+            state.SkipWithError("the screen did not show the overlay's change");
             break;
         }
         state.SetIterationTime(shown.lastFrameSeconds());
     }
     shown.report(state);
 }
+
+// The frame a user sees: showGrid for a 30 × 30 grid over the whole screen, from the overlay
+// hidden until the screen shows the grid.
+void BM_OverlayFrameOnScreen(benchmark::State& state) {
+    timeOnScreen(state, &OverlayOnScreen::showFromHidden);
+}
 BENCHMARK(BM_OverlayFrameOnScreen)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A drag on the display over the 30 × 30 grid: the preview a column wider or narrower, until the
+// screen shows it.
+void BM_OverlayPreviewMotionOnScreen(benchmark::State& state) {
+    timeOnScreen(state, &OverlayOnScreen::movePreview);
+}
+BENCHMARK(BM_OverlayPreviewMotionOnScreen)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // One pointer motion during a drag across the 30 × 30 miniature, to the selection repainted:
 // a step to the next column (argument 1) or a jump across the whole grid (argument 0).

@@ -40,27 +40,34 @@ PanelPlatform& X11ScreenProbe::panelPlatform() {
     return connection_->panel;
 }
 
-bool X11ScreenProbe::waitForPixel(int x, int y, Colour colour, bool shown,
+bool X11ScreenProbe::near(Colour one, Colour other) {
+    constexpr int kTolerance = 12;
+    return std::abs(one.red - other.red) <= kTolerance &&
+           std::abs(one.green - other.green) <= kTolerance &&
+           std::abs(one.blue - other.blue) <= kTolerance;
+}
+
+// A reply to GetImage comes after the server has carried out every request before it, from every
+// client, and holds the pixels the screen shows.
+X11ScreenProbe::Colour X11ScreenProbe::pixelAt(QPoint point) {
+    Display* display = connection_->display;
+    XImage* image = XGetImage(display, DefaultRootWindow(display), point.x(), point.y(), 1, 1,
+                              AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return {-1, -1, -1};
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    return {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
+            static_cast<int>(pixel & 0xFF)};
+}
+
+bool X11ScreenProbe::waitForPixel(QPoint point, const std::function<bool(Colour)>& wanted,
                                   std::chrono::milliseconds timeout,
                                   const std::function<void()>& turn) {
-    constexpr int kTolerance = 12;
-    Display* display = connection_->display;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     do {
         turn();
-        // A reply to GetImage comes after the server has carried out every request before it,
-        // from every client, and holds the pixels the screen shows.
-        XImage* image =
-            XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
-        if (image == nullptr)
-            return false;
-        const unsigned long pixel = XGetPixel(image, 0, 0);
-        XDestroyImage(image);
-        const bool matches =
-            std::abs(static_cast<int>((pixel >> 16) & 0xFF) - colour.red) <= kTolerance &&
-            std::abs(static_cast<int>((pixel >> 8) & 0xFF) - colour.green) <= kTolerance &&
-            std::abs(static_cast<int>(pixel & 0xFF) - colour.blue) <= kTolerance;
-        if (matches == shown)
+        if (wanted(pixelAt(point)))
             return true;
     } while (std::chrono::steady_clock::now() < deadline);
     return false;

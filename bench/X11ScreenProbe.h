@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -29,10 +30,14 @@ class X11ScreenProbe {
     /// The panel's questions answered by this server (whether a compositing manager runs).
     PanelPlatform& panelPlatform();
 
-    /// Until the pixel at `x`, `y` of the screen is `colour` (within a few levels, or not it
-    /// with `shown` false) or `timeout` passes, calling `turn` between looks; true when it was.
-    bool waitForPixel(int x, int y, Colour colour, bool shown, std::chrono::milliseconds timeout,
-                      const std::function<void()>& turn);
+    /// Whether two colours differ by no more than rounding and smoothing do.
+    static bool near(Colour one, Colour other);
+    /// The colour the screen shows at `point`.
+    Colour pixelAt(QPoint point);
+    /// Until the screen's pixel at `point` is `wanted` or `timeout` passes, calling `turn` before
+    /// each look; true when it was.
+    bool waitForPixel(QPoint point, const std::function<bool(Colour)>& wanted,
+                      std::chrono::milliseconds timeout, const std::function<void()>& turn);
     /// Sends what Qt's own connection holds and waits until the server has carried it all out.
     static void syncQtConnection();
 

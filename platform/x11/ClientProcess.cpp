@@ -28,7 +28,7 @@ bool isThisHost(const std::optional<std::string>& machine) {
 // The process on the other end of the connection that created `client`, as the server saw it.
 std::optional<ProcessId> connectionProcess(Display* display, Window client) {
     int event = 0, error = 0;
-    if (!XResQueryExtension(display, &event, &error))
+    if (Properties::noticeLostServer(display) || !XResQueryExtension(display, &event, &error))
         return std::nullopt;
     XResClientIdSpec wanted{client, XRES_CLIENT_ID_PID_MASK};
     long count = 0;
@@ -50,6 +50,8 @@ std::optional<ProcessId> connectionProcess(Display* display, Window client) {
 }
 
 bool windowExists(Display* display, Window window) {
+    if (Properties::noticeLostServer(display))
+        return false;
     XWindowAttributes attributes;
     ErrorTrap trap(display);
     return XGetWindowAttributes(display, window, &attributes) != 0 && !trap.check();

@@ -76,9 +76,17 @@ bool PendingRead::windowExisted() {
     return reply() != nullptr;
 }
 
-void noticeLostServer(Display* display) {
-    if (xcb_connection_has_error(XGetXCBConnection(display)) != 0)
-        XSync(display, False);
+// xcb's own requests go out first: a server lost meanwhile shows now, not in the middle of the
+// next Xlib request, which would take the socket back from xcb and find it broken.
+bool noticeLostServer(Display* display) {
+    xcb_connection_t* connection = XGetXCBConnection(display);
+    xcb_flush(connection);
+    if (xcb_connection_has_error(connection) == 0)
+        return false;
+    // Unlike counting the events, which may answer from Xlib's queue alone, a flush always
+    // looks at the connection.
+    XFlush(display);
+    return true;
 }
 
 std::optional<std::vector<long>> numbers(Display* display, Window window, Atom property,

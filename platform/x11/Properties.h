@@ -37,9 +37,11 @@ class PendingRead {
     XcbReply<xcb_get_property_reply> reply_;
 };
 
-/// Xlib learns of a server lost under an xcb request only through a request of its own: after
-/// a failed reply this makes it notice, so that the connection reads as broken.
-void noticeLostServer(Display* display);
+/// True once the server is gone, and then Xlib knows too, so that the connection reads as
+/// broken. No request is made: once xcb has found the server gone, any request of Xlib's prints
+/// a complaint and one with fields dereferences null. Xlib requests that may follow a failed
+/// xcb reply ask this first.
+bool noticeLostServer(Display* display);
 
 /// A format-32 property of any of the numeric types (CARDINAL, WINDOW, ATOM): Xlib hands
 /// those out as C longs whatever the server's 32 bits.

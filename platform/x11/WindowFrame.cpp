@@ -102,6 +102,8 @@ bool WindowFrame::keepsFrameToItself(const WindowSnapshot& snapshot) const {
 // A manager that publishes no extents (i3) still draws its title and border in a frame window
 // of its own around the client: the top-level ancestor of the client shows them.
 Edges WindowFrame::enclosingFrameEdges(Window window) const {
+    if (Properties::noticeLostServer(display_))
+        return {};
     ErrorTrap trap(display_);
     Window topLevel = window;
     for (;;) {

@@ -43,6 +43,8 @@ WindowManagerSync::~WindowManagerSync() = default;
 // current one. Never mapped: the manager only ever estimates its frame. KWin answers only for
 // a window that can be drawn, so the probe is an ordinary window rather than an input-only one.
 void WindowManagerSync::sendProbe() {
+    if (Properties::noticeLostServer(display_))
+        return;
     if (probe_ != None)
         XDestroyWindow(display_, probe_);
     previousProbe_ = probe_;
@@ -130,6 +132,8 @@ bool WindowManagerSync::supports(Atom feature) const {
 }
 
 void WindowManagerSync::send(Window window, Atom type, const std::array<long, 5>& data) {
+    if (Properties::noticeLostServer(display_))
+        return;
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
@@ -140,8 +144,11 @@ void WindowManagerSync::send(Window window, Atom type, const std::array<long, 5>
                SubstructureRedirectMask | SubstructureNotifyMask, &event);
 }
 
+// A lost server's socket stays readable: no use polling it until the deadline.
 bool WindowManagerSync::nextEvent(XEvent& event, std::chrono::steady_clock::time_point deadline) {
     while (XPending(display_) == 0) {
+        if (Properties::noticeLostServer(display_))
+            return false;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         pollfd descriptor{ConnectionNumber(display_), POLLIN, 0};
@@ -174,7 +181,7 @@ bool WindowManagerSync::isAnswer(const XEvent& event, Window probe) const {
 // events already received are all that can be dropped without a round trip. One that does not
 // answer is judged by the events themselves: every event of earlier requests goes first.
 void WindowManagerSync::discardPendingEvents() {
-    if (!managerRuns_ || answers_ != Answers::yes)
+    if ((!managerRuns_ || answers_ != Answers::yes) && !Properties::noticeLostServer(display_))
         XSync(display_, False);
     while (XPending(display_) > 0) {
         XEvent event;
@@ -198,7 +205,8 @@ bool WindowManagerSync::awaitEvent(std::chrono::milliseconds timeout,
 bool WindowManagerSync::waitForManager(std::chrono::milliseconds timeout,
                                        const std::function<Sign(const XEvent&)>& onEvent) {
     if (!managerRuns_) {
-        XSync(display_, False);
+        if (!Properties::noticeLostServer(display_))
+            XSync(display_, False);
         return true;
     }
     if (answers_ != Answers::no)

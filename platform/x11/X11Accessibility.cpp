@@ -180,6 +180,8 @@ AXCopyResult X11Accessibility::windowAttribute(Window window, std::string_view a
     if (attribute == AXAttribute::subrole) {
         Display* display = connection_.display();
         const auto types = Properties::atoms(display, window, atoms_.netWmWindowType);
+        if (Properties::noticeLostServer(display))
+            return {kAXErrorCannotComplete, std::nullopt};
         Window transientFor = None;
         const bool transient = XGetTransientForHint(display, window, &transientFor) != 0;
         // An untyped window is a dialog when it belongs to another window, else a normal one.

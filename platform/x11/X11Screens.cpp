@@ -1,6 +1,7 @@
 #include "platform/x11/X11Screens.h"
 
 #include "platform/x11/Monitors.h"
+#include "platform/x11/Properties.h"
 #include "platform/x11/ScreenChangeEvents.h"
 #include "platform/x11/UsableAreas.h"
 
@@ -59,6 +60,8 @@ std::vector<Screen> X11Screens::screens() {
 }
 
 Point X11Screens::mouseLocation() {
+    if (Properties::noticeLostServer(display_))
+        return {0, 0};
     Window rootReturn = None, child = None;
     int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
     unsigned mask = 0;

@@ -1,5 +1,12 @@
+#include <X11/Xlib-xcb.h>
+
+#include <array>
+
+#include "platform/ManualScheduler.h"
 #include "platform/x11/Monitors.h"
 #include "platform/x11/UsableAreas.h"
+#include "platform/x11/X11EventLoop.h"
+#include "platform/x11/X11Screens.h"
 
 #include "tests/support/Printers.h"
 #include "tests/x11/support/X11TestSupport.h"
@@ -65,6 +72,32 @@ TEST_F(TwoHeadsTest, TheDisplaysCommandListsBothHeadsInTheTopLeftSpace) {
                                              monitor.name + ")  frame "));
         }
     }
+}
+
+// Monitors are read once and kept until RandR tells of a change. Xlib knows RandR's events only
+// as the backend registers them: the news must reach the screens' observers.
+TEST_F(X11Test, RandRsNewsReachesTheScreensObservers) {
+    auto connection = x11::X11Connection::open();
+    ASSERT_TRUE(connection.has_value());
+    ManualScheduler scheduler;
+    x11::X11EventLoop events(*connection, scheduler);
+    x11::X11Screens screens(connection->display(), atoms(), events);
+    int changes = 0;
+    screens.observeScreenParameters([&] { ++changes; });
+    ASSERT_FALSE(screens.screens().empty());
+    // Sent with no event mask, an event goes to the client that made the window.
+    const Window own = XCreateSimpleWindow(connection->display(), root(), 0, 0, 1, 1, 0, 0, 0);
+    XSync(connection->display(), False);
+    xcb_connection_t* xcb = XGetXCBConnection(display());
+    const auto* randr = xcb_get_extension_data(xcb, &xcb_randr_id);
+    ASSERT_TRUE(randr != nullptr && randr->present);
+    std::array<char, 32> news{};
+    news[0] = static_cast<char>(randr->first_event + XCB_RANDR_SCREEN_CHANGE_NOTIFY);
+    xcb_send_event(xcb, 0, static_cast<xcb_window_t>(own), 0, news.data());
+    XSync(display(), False);
+    XSync(connection->display(), False);
+    events.dispatchPending();
+    EXPECT_EQ(changes, 1);
 }
 
 TEST(UsableAreasTest, AStrutOutsideAMonitorsBandLeavesItAlone) {

@@ -47,6 +47,10 @@ TEST_F(WindowFrameTest, PlacesTheOuterFrameExactly) {
         SCOPED_TRACE(::testing::PrintToString(frame));
         expectPlacedExactly(window.id, frame);
     }
+    // openbox answers the probe: that is kept on its check window for every later process.
+    const auto check = x11::Properties::window(display(), root(), atoms().netSupportingWmCheck);
+    ASSERT_TRUE(check.has_value());
+    EXPECT_EQ(x11::Properties::cardinal(display(), *check, atoms().tilewiseManagerAnswers), 1);
 }
 
 TEST_F(WindowFrameTest, MovesOrResizesAloneKeepingTheOtherHalf) {
@@ -138,6 +142,9 @@ TEST_F(FluxboxWindowFrameTest, PlacesTheOuterFrameExactly) {
         SCOPED_TRACE(::testing::PrintToString(frame));
         expectPlacedExactly(window.id, frame);
     }
+    // fluxbox took a bare move for a resize that grew the window by its decorations.
+    ASSERT_TRUE(windowFrame.write(window.id, Point{200, 100}, std::nullopt, kMessagingTimeout));
+    EXPECT_EQ(windowFrame.read(window.id), Rect(200, 100, 555, 666));
 }
 
 TEST_F(FluxboxWindowFrameTest, PlacesAMaximizedWindowExactly) {
