@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/DesktopSession.h"
+#include "platform/LoopSerialQueue.h"
 #include "platform/ThreadSerialQueue.h"
 
 namespace tilewise {
@@ -18,10 +19,16 @@ concept MainLoop = std::derived_from<Loop, Scheduler> && std::default_initializa
     loop.runUntil(done);
 };
 
+/// Where a session's serial queues run their tasks.
+enum class QueueThread {
+    worker,    ///< each on a worker thread of its own: the main thread stays responsive
+    mainLoop,  ///< on the main loop, for a one-off command that has nothing else to do meanwhile
+};
+
 /// A process's desktop session: its own main loop (`PollScheduler` for the one-off commands,
-/// `QtScheduler` under the resident application's widgets), a worker thread for each serial
-/// queue, and the chosen backend.
-template <MainLoop Loop>
+/// `QtScheduler` under the resident application's widgets), its serial queues, and the chosen
+/// backend.
+template <MainLoop Loop, QueueThread queueThread>
 class LoopDesktopSession final : public DesktopSession {
   public:
     /// Makes the backend, or says why it cannot.
@@ -47,7 +54,10 @@ class LoopDesktopSession final : public DesktopSession {
     Platform& platform() override { return *platform_; }
     Scheduler& mainQueue() override { return *loop_; }
     std::unique_ptr<SerialQueue> makeSerialQueue() override {
-        return std::make_unique<ThreadSerialQueue>("tilewise.windows");
+        if constexpr (queueThread == QueueThread::mainLoop)
+            return std::make_unique<LoopSerialQueue>(*loop_);
+        else
+            return std::make_unique<ThreadSerialQueue>("tilewise.windows");
     }
     void runUntil(const std::function<bool()>& done) override { loop_->runUntil(done); }
 

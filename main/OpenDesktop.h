@@ -16,14 +16,14 @@ std::expected<std::function<std::expected<std::unique_ptr<Platform>, std::string
               std::string>
 platformFactory(std::string_view backend);
 
-/// The desktop session on the named backend, run by the main loop `Loop`; the sentence on
-/// failure.
-template <MainLoop Loop>
+/// The desktop session on the named backend, run by the main loop `Loop`, its serial queues
+/// on `queueThread`; the sentence on failure.
+template <MainLoop Loop, QueueThread queueThread>
 std::expected<std::unique_ptr<DesktopSession>, std::string> openDesktop(std::string_view backend) {
     const auto factory = platformFactory(backend);
     if (!factory)
         return std::unexpected(factory.error());
-    return LoopDesktopSession<Loop>::open(*factory);
+    return LoopDesktopSession<Loop, queueThread>::open(*factory);
 }
 
 }  // namespace tilewise

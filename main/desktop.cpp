@@ -34,7 +34,11 @@ int main(int argc, char** argv) {
     const auto onboarding =
         tilewise::OnboardingTexts::renderedBy(tilewise::PlatformTexts::forBackend(*backend));
     return tilewise::runResidentApplication(
-        argc, argv, [backend] { return tilewise::openDesktop<tilewise::QtScheduler>(*backend); },
+        argc, argv,
+        [backend] {
+            return tilewise::openDesktop<tilewise::QtScheduler, tilewise::QueueThread::worker>(
+                *backend);
+        },
         tilewise::SettingsStore::defaultURL(arguments), onboarding,
         tilewise::InstanceLocation::forBackend(*backend));
 }

@@ -5,8 +5,9 @@
 
 namespace tilewise {
 
-/// Runs work off the main thread, one task at a time in the order submitted: the private
-/// queue on which every call that can block on another application runs.
+/// Runs work one task at a time in the order submitted: the private queue on which every call
+/// that can block on another application runs. Where the main thread must stay responsive
+/// (the resident application), a worker thread of its own runs it.
 class SerialQueue {
   public:
     using Task = std::function<void()>;
@@ -20,7 +21,8 @@ class SerialQueue {
     /// Queues `task` behind every task submitted before it. Callable from any thread; never
     /// fails. Tasks still waiting when the queue is destroyed are dropped without running.
     virtual void async(Task task) = 0;
-    /// Blocks the queue (never the main thread) for `duration`. Only called from a task.
+    /// Blocks the queue for `duration`; with a worker thread, never the main thread. Only
+    /// called from a task.
     virtual void pause(Duration duration) = 0;
 };
 
