@@ -16,6 +16,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The libraries opened only when first used are not linked, so dpkg-shlibdeps cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libxi6, libxres1, libxkbcommon-x11-0")
 # The status item needs a system tray; the desktop entry and icon reach the menus through the
 # desktop's own triggers.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "trayer | stalonetray | tint2")

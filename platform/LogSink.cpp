@@ -1,6 +1,5 @@
 #include "platform/LogSink.h"
 
-#include <dlfcn.h>
 #include <sys/uio.h>
 #include <syslog.h>
 #include <unistd.h>
@@ -12,6 +11,7 @@
 
 #include "platform/Log.h"
 #include "platform/LogRules.h"
+#include "platform/SharedLibrary.h"
 
 namespace tilewise::LogSink {
 namespace {
@@ -24,10 +24,8 @@ using JournalSend = int (*)(const iovec* fields, int count);
 JournalSend openJournal() {
     if (::access("/run/systemd/journal/socket", W_OK) != 0)
         return nullptr;
-    void* library = ::dlopen("libsystemd.so.0", RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr)
-        return nullptr;
-    return reinterpret_cast<JournalSend>(::dlsym(library, "sd_journal_sendv"));
+    static const SharedLibrary systemd{"libsystemd.so.0"};
+    return systemd.function<int(const iovec*, int)>("sd_journal_sendv");
 }
 
 struct Destinations {

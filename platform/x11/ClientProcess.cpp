@@ -10,11 +10,36 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/SharedLibrary.h"
 #include "platform/x11/ErrorTrap.h"
 #include "platform/x11/Properties.h"
 
 namespace tilewise::x11 {
 namespace {
+
+// The X Resource extension's library, opened at the first window that names no process.
+struct ResourceLibrary {
+    SharedLibrary library{"libXRes.so.1"};
+    decltype(&XResQueryExtension) queryExtension =
+        library.function<decltype(XResQueryExtension)>("XResQueryExtension");
+    decltype(&XResQueryClientIds) queryClientIds =
+        library.function<decltype(XResQueryClientIds)>("XResQueryClientIds");
+    decltype(&XResGetClientIdType) clientIdType =
+        library.function<decltype(XResGetClientIdType)>("XResGetClientIdType");
+    decltype(&XResGetClientPid) clientPid =
+        library.function<decltype(XResGetClientPid)>("XResGetClientPid");
+    decltype(&XResClientIdsDestroy) destroyClientIds =
+        library.function<decltype(XResClientIdsDestroy)>("XResClientIdsDestroy");
+
+    bool complete() const {
+        return queryExtension && queryClientIds && clientIdType && clientPid && destroyClientIds;
+    }
+};
+
+const ResourceLibrary& resources() {
+    static const ResourceLibrary library;
+    return library;
+}
 
 bool isThisHost(const std::optional<std::string>& machine) {
     if (!machine || machine->empty())
@@ -27,25 +52,28 @@ bool isThisHost(const std::optional<std::string>& machine) {
 
 // The process on the other end of the connection that created `client`, as the server saw it.
 std::optional<ProcessId> connectionProcess(Display* display, Window client) {
+    const ResourceLibrary& xres = resources();
     int event = 0, error = 0;
-    if (Properties::noticeLostServer(display) || !XResQueryExtension(display, &event, &error))
+    if (!xres.complete() || Properties::noticeLostServer(display) ||
+        !xres.queryExtension(display, &event, &error)) {
         return std::nullopt;
+    }
     XResClientIdSpec wanted{client, XRES_CLIENT_ID_PID_MASK};
     long count = 0;
     XResClientIdValue* values = nullptr;
     ErrorTrap trap(display);
-    if (XResQueryClientIds(display, 1, &wanted, &count, &values) != Success || trap.check()) {
+    if (xres.queryClientIds(display, 1, &wanted, &count, &values) != Success || trap.check()) {
         return std::nullopt;
     }
     std::optional<ProcessId> pid;
     for (long index = 0; index < count; ++index) {
-        if (XResGetClientIdType(&values[index]) == XRES_CLIENT_ID_PID) {
-            const pid_t found = XResGetClientPid(&values[index]);
+        if (xres.clientIdType(&values[index]) == XRES_CLIENT_ID_PID) {
+            const pid_t found = xres.clientPid(&values[index]);
             if (found > 0)
                 pid = static_cast<ProcessId>(found);
         }
     }
-    XResClientIdsDestroy(count, values);
+    xres.destroyClientIds(count, values);
     return pid;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/Log.h"
+#include "platform/SharedLibrary.h"
 #include "platform/x11/ErrorTrap.h"
 #include "platform/x11/SystemShortcuts.h"
 #include "platform/x11/VirtualKeyCodes.h"
@@ -22,6 +23,25 @@ constexpr OSStatus eventInternalErr = -9868;
 std::string describe(const XRequestError& error) {
     return "X error " + std::to_string(error.errorCode) + " on request " +
            std::to_string(error.requestCode);
+}
+
+// The X Input extension's library, opened with the hot keys: only the resident application
+// has any.
+struct InputLibrary {
+    SharedLibrary library{"libXi.so.6"};
+    decltype(&XGetExtensionVersion) extensionVersion =
+        library.function<decltype(XGetExtensionVersion)>("XGetExtensionVersion");
+    decltype(&XIQueryVersion) queryVersion =
+        library.function<decltype(XIQueryVersion)>("XIQueryVersion");
+    decltype(&XISelectEvents) selectEvents =
+        library.function<decltype(XISelectEvents)>("XISelectEvents");
+
+    bool complete() const { return extensionVersion && queryVersion && selectEvents; }
+};
+
+const InputLibrary& input() {
+    static const InputLibrary library;
+    return library;
 }
 
 }  // namespace
@@ -207,6 +227,7 @@ void X11HotKeys::regrabAll() {
 
 void X11HotKeys::watchRawReleases() {
     Display* display = connection_.display();
+    const InputLibrary& xi = input();
     int event = 0, error = 0, major = 2, minor = 1;
     bool available = false;
     // libXi keeps what it learns of the extension on first use and dereferences it without a
@@ -214,7 +235,9 @@ void X11HotKeys::watchRawReleases() {
     // closed before its clients) would crash it. XGetExtensionVersion makes that first use and
     // checks the result; a server lost in here ends the process with its sentence.
     connection_.endProcessIfLostDuring([&] {
-        XExtensionVersion* version = XGetExtensionVersion(display, INAME);
+        if (!xi.complete())
+            return;
+        XExtensionVersion* version = xi.extensionVersion(display, INAME);
         const bool present = version != nullptr &&
                              version != reinterpret_cast<XExtensionVersion*>(NoSuchExtension) &&
                              version->present;
@@ -222,7 +245,7 @@ void X11HotKeys::watchRawReleases() {
             XFree(version);
         available = present &&
                     XQueryExtension(display, "XInputExtension", &xiOpcode_, &event, &error) &&
-                    XIQueryVersion(display, &major, &minor) == Success;
+                    xi.queryVersion(display, &major, &minor) == Success;
     });
     if (!available || connection_.broken()) {
         xiOpcode_ = -1;
@@ -233,7 +256,7 @@ void X11HotKeys::watchRawReleases() {
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(bits, XI_RawKeyRelease);
     XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
-    XISelectEvents(display, connection_.root(), &mask, 1);
+    xi.selectEvents(display, connection_.root(), &mask, 1);
 }
 
 void X11HotKeys::handle(XEvent& event) {

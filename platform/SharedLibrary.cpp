@@ -1,0 +1,14 @@
+#include "platform/SharedLibrary.h"
+
+#include <dlfcn.h>
+
+namespace tilewise {
+
+SharedLibrary::SharedLibrary(const char* soname)
+    : handle_(::dlopen(soname, RTLD_LAZY | RTLD_LOCAL)) {}
+
+void* SharedLibrary::symbol(const char* name) const {
+    return handle_ == nullptr ? nullptr : ::dlsym(handle_, name);
+}
+
+}  // namespace tilewise
