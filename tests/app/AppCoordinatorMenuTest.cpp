@@ -75,6 +75,8 @@ TEST_F(AppCoordinatorMenuTest, ALastProblemIsShownInactiveUntilTheNextExactPlace
     views.statusItem->choose("Left    " + kLeftLabel);
     settle();
     EXPECT_THAT(titles(), Not(Contains("Editor limited the window's size.")));
+    EXPECT_EQ(coordinator->lastProblem(), std::nullopt);
+    EXPECT_EQ(platform.workspaceService.beepCount(), 0) << "a limited size is no failure";
 }
 
 TEST_F(AppCoordinatorMenuTest, ADisabledLayoutCanStillBeAppliedFromTheMenu) {

@@ -44,19 +44,6 @@ TEST_F(AppCoordinatorTest, StartRegistersEveryShortcutOnceAndShowsTheStatusItem)
     EXPECT_EQ(views.onboardingWindow.shown, 0);
 }
 
-TEST_F(AppCoordinatorTest, ALayoutShortcutPlacesTheFrontWindowOnItsCells) {
-    auto settings = TilewiseSettings::defaults();
-    const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
-    const auto window = frontWindow();
-
-    press(kCtrlOptLeft);
-
-    EXPECT_EQ(frameOf(window), leftHalf(kFirst));
-    EXPECT_EQ(coordinator->lastProblem(), std::nullopt);
-}
-
 struct CyclingCase {
     std::string name;
     bool cycling;
@@ -90,7 +77,8 @@ TEST_P(DisplayCyclingTest, RepeatingALayoutMovesTheWindowOnOnlyForTheSameLayoutA
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DisplayCyclingTest,
-    ::testing::Values(CyclingCase{"SecondPressMovesOn", true, {"L", "L"}, leftHalf(kSecond)},
+    ::testing::Values(CyclingCase{"OnePressPlaces", true, {"L"}, leftHalf(kFirst)},
+                      CyclingCase{"SecondPressMovesOn", true, {"L", "L"}, leftHalf(kSecond)},
                       CyclingCase{"ThirdPressComesBack", true, {"L", "L", "L"}, leftHalf(kFirst)},
                       CyclingCase{"CyclingOff", false, {"L", "L"}, leftHalf(kFirst)},
                       CyclingCase{"AnotherLayoutBetween", true, {"L", "R", "L"}, leftHalf(kFirst)},
@@ -186,20 +174,6 @@ TEST_F(AppCoordinatorTest, UnknownLayoutsAndSupersededRequestsChangeNothing) {
     apply(Uuid::random());
     EXPECT_EQ(coordinator->lastProblem(), "earlier");
     EXPECT_EQ(platform.workspaceService.beepCount(), 1);
-}
-
-TEST_F(AppCoordinatorTest, TheNextExactPlacementClearsALimitedSizeWithoutABeep) {
-    auto settings = TilewiseSettings::defaults();
-    const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
-    const auto limited = frontWindow({.maximumSize = Size{500, 500}});
-    apply(left.id);
-    ASSERT_EQ(coordinator->lastProblem(), "Editor limited the window's size.");
-    platform.desktop.modifyWindow(limited, [](auto& w) { w.maximumSize.reset(); });
-    apply(left.id);
-    EXPECT_EQ(coordinator->lastProblem(), std::nullopt);
-    EXPECT_EQ(platform.workspaceService.beepCount(), 0);
 }
 
 class PanelOpenTest : public AppCoordinatorTest, public ::testing::WithParamInterface<bool> {
