@@ -121,26 +121,20 @@ TEST_F(ImportDivvyCommandTest, AnUnreadableArchiveFailsAndLeavesTheSettingsAlone
     EXPECT_EQ(readFileBytes(settingsFile), before);
 }
 
-TEST_F(ImportDivvyCommandTest, AFileThatIsNoPreferencesFileIsRefused) {
+TEST_F(ImportDivvyCommandTest, WhatIsNoPreferencesFileIsRefusedWithASentence) {
     fs::create_directories(preferences);
     const auto text = preferences / "notes.txt";
     ASSERT_TRUE(writeFileBytes(text, "just some words"));
-    const auto run = importDivvy({"--from", text.string()});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "tilewise: “" + text.string() + "” is not a property list\n");
-    EXPECT_EQ(importDivvy({"--from", (preferences / "missing.plist").string()}).status, 1);
-    EXPECT_FALSE(fs::exists(settingsFile));
-}
-
-TEST_F(ImportDivvyCommandTest, WhatIsNotARegularFileIsRefusedWithASentence) {
-    fs::create_directories(preferences);
     const auto fifo = preferences / "fifo.plist";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const auto& from : {preferences, fifo}) {
+    for (const auto& [from, problem] : {std::pair{text, "is not a property list"},
+                                        {preferences, "is not a regular file"},
+                                        {fifo, "is not a regular file"}}) {
         const auto run = importDivvy({"--from", from.string()});
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "tilewise: “" + from.string() + "” is not a regular file\n");
+        EXPECT_EQ(run.err, "tilewise: “" + from.string() + "” " + problem + "\n");
     }
+    EXPECT_EQ(importDivvy({"--from", (preferences / "missing.plist").string()}).status, 1);
     EXPECT_FALSE(fs::exists(settingsFile));
 }
 
