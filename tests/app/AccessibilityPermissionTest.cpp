@@ -70,12 +70,6 @@ TEST_F(AccessibilityPermissionTest, RevokingIsReportedWithoutReopeningTheWindow)
     EXPECT_FALSE(permission().isPolling());
 }
 
-TEST_F(AccessibilityPermissionTest, ReopeningOnboardingKeepsOneTimer) {
-    openOnboarding();
-    openOnboarding();
-    EXPECT_EQ(scheduler.pendingCount(), 1u);
-}
-
 TEST_F(AccessibilityPermissionTest, ClosingTheWindowByHandStopsPollingAtTheNextTick) {
     openOnboarding();
     windowVisible = false;
@@ -107,9 +101,10 @@ TEST_F(AccessibilityPermissionTest, PromptsAndOpensTheAccessibilitySettingsPage)
               std::vector<std::string>{std::string{AccessibilityPermission::kSystemSettingsURL}});
 }
 
-TEST_F(AccessibilityPermissionTest, DestroyingStopsThePoll) {
+TEST_F(AccessibilityPermissionTest, OneTimerPollsHoweverOftenOnboardingOpensUntilDestroyed) {
     {
         AccessibilityPermission local{accessibility, workspace, scheduler};
+        local.startPolling([] { return true; });
         local.startPolling([] { return true; });
         EXPECT_EQ(scheduler.pendingCount(), 1u);
     }
