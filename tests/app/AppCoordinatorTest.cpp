@@ -32,10 +32,8 @@ class AppCoordinatorTest : public CoordinatorFixture {
 };
 
 TEST_F(AppCoordinatorTest, StartRegistersEveryShortcutOnceAndShowsTheStatusItem) {
-    auto settings = TilewiseSettings::defaults();
-    settings.layouts = {layout("Left", kCtrlOptLeft), layout("Right", kCtrlOptRight)};
     launchDivvy();  // running, but without saved shortcuts: nothing is paused
-    start(settings);
+    startWith({layout("Left", kCtrlOptLeft), layout("Right", kCtrlOptRight)});
     scheduler.advance(DivvyWatch::kRecheckDelay * 2);
 
     EXPECT_EQ(registrationPasses(), 1u);
@@ -55,13 +53,11 @@ class DisplayCyclingTest : public AppCoordinatorTest,
                            public ::testing::WithParamInterface<CyclingCase> {};
 
 TEST_P(DisplayCyclingTest, RepeatingALayoutMovesTheWindowOnOnlyForTheSameLayoutAndWindow) {
-    auto settings = TilewiseSettings::defaults();
-    settings.monitorCycling = GetParam().cycling;
-    settings.panelPlacement = PanelPlacement::displayWithTargetWindow;
-    const auto left = layout("Left", kCtrlOptLeft);
-    const auto right = layout("Right", kCtrlOptRight, {1, 0, 1, 0});
-    settings.layouts = {left, right};
-    start(settings);
+    startWith({layout("Left", kCtrlOptLeft), layout("Right", kCtrlOptRight, {1, 0, 1, 0})},
+              [](auto& s) {
+                  s.monitorCycling = GetParam().cycling;
+                  s.panelPlacement = PanelPlacement::displayWithTargetWindow;
+              });
     const auto window = frontWindow();
     for (const auto& step : GetParam().presses) {
         if (step == "W") {
@@ -86,12 +82,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST_F(AppCoordinatorTest, ADisplayChangeClosesThePanelAndEndsTheRepetition) {
-    auto settings = TilewiseSettings::defaults();
-    settings.monitorCycling = true;
-    settings.panelPlacement = PanelPlacement::displayWithTargetWindow;
-    const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
+    startWith({layout("Left", kCtrlOptLeft)}, [](auto& s) {
+        s.monitorCycling = true;
+        s.panelPlacement = PanelPlacement::displayWithTargetWindow;
+    });
     FakeGridPanel panel;
     coordinator->setGridPanel(&panel);
     const auto window = frontWindow();
@@ -118,10 +112,8 @@ class PlacementFailureTest : public AppCoordinatorTest,
                              public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(PlacementFailureTest, EachOutcomeIsReportedAsTheTableSays) {
-    auto settings = TilewiseSettings::defaults();
     const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
+    startWith({left});
     GetParam().arrange(*this);
     apply(left.id);
 
@@ -191,12 +183,10 @@ class PanelOpenTest : public AppCoordinatorTest, public ::testing::WithParamInte
 
 TEST_P(PanelOpenTest, ALayoutGoesToThePanelsWindowAndDisplayWithoutCycling) {
     const bool keepOpen = GetParam();
-    auto settings = TilewiseSettings::defaults();
-    settings.monitorCycling = true;
-    settings.keepPanelOpen = keepOpen;
-    const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
+    startWith({layout("Left", kCtrlOptLeft)}, [keepOpen](auto& s) {
+        s.monitorCycling = true;
+        s.keepPanelOpen = keepOpen;
+    });
     const auto window = frontWindow();
     FakeGridPanel panel;
     openPanel(panel);
@@ -214,13 +204,12 @@ TEST_P(PanelOpenTest, ALayoutGoesToThePanelsWindowAndDisplayWithoutCycling) {
 
 TEST_P(PanelOpenTest, ALayoutThatDoesNotFitStillClosesThePanel) {
     const bool keepOpen = GetParam();
-    auto settings = TilewiseSettings::defaults();
-    settings.keepPanelOpen = keepOpen;
-    settings.margins = {.enabled = true, .horizontalSpacing = 100};
     auto wide = layout("Wide", kCtrlOptLeft);
     wide.grid = {30, 1};
-    settings.layouts = {wide};
-    start(settings);
+    startWith({wide}, [keepOpen](auto& s) {
+        s.keepPanelOpen = keepOpen;
+        s.margins = {.enabled = true, .horizontalSpacing = 100};
+    });
     const auto window = frontWindow();
     const auto before = frameOf(window);
     FakeGridPanel panel;

@@ -58,13 +58,6 @@ TEST(DivvyImportTest, ImportsARecordWithEveryField) {
               (KeyCombo{123, Modifiers{static_cast<std::uint64_t>(record.flags)}}));
 }
 
-TEST(DivvyImportTest, EmptyRootArrayGivesNoLayouts) {
-    DivvyArchive archive;
-    const auto layouts = DivvyImport::layouts(archive.bytes());
-    ASSERT_TRUE(layouts.has_value());
-    EXPECT_TRUE(layouts->empty());
-}
-
 TEST(DivvyImportTest, CornersStoredInEitherOrderAreNormalised) {
     const auto layout = importOne({.startColumn = 4, .startRow = 5, .endColumn = 1, .endRow = 2});
     EXPECT_EQ(layout.selection, CellSelection(1, 2, 4, 5));
