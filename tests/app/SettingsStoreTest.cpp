@@ -211,7 +211,7 @@ TEST_F(SettingsStoreTest, UnreadableFileSaysThatNothingIsSaved) {
     EXPECT_FALSE(fs::exists(backup()));
 }
 
-TEST_F(SettingsStoreTest, ChangesInABurstAreWrittenOnceAfterTheLast) {
+TEST_F(SettingsStoreTest, ChangesInABurstAreWrittenOnceAfterTheLastOrAtOnceWhenAsked) {
     SettingsStore store{file_, scheduler_};
     store.setSettings(withGrid(4));
     scheduler_.advance(100ms);
@@ -220,9 +220,12 @@ TEST_F(SettingsStoreTest, ChangesInABurstAreWrittenOnceAfterTheLast) {
     EXPECT_FALSE(fs::exists(file_));
     scheduler_.advance(1ms);
     EXPECT_EQ(readFileBytes(file_), encoded(withGrid(5)));
+    store.setSettings(withGrid(7));
+    store.saveNow();
+    EXPECT_EQ(readFileBytes(file_), encoded(withGrid(7)));
     fs::remove(file_);
     scheduler_.runUntilIdle();
-    EXPECT_FALSE(fs::exists(file_));
+    EXPECT_FALSE(fs::exists(file_)) << "written twice";
 }
 
 TEST_F(SettingsStoreTest, EqualAssignmentIsPublishedButNotWritten) {
@@ -232,16 +235,6 @@ TEST_F(SettingsStoreTest, EqualAssignmentIsPublishedButNotWritten) {
     store.setSettings(TilewiseSettings::defaults());
     EXPECT_EQ(deliveries, 2);
     EXPECT_EQ(scheduler_.pendingCount(), 0U);
-    scheduler_.runUntilIdle();
-    EXPECT_FALSE(fs::exists(file_));
-}
-
-TEST_F(SettingsStoreTest, SaveNowWritesOnceAndCancelsThePendingSave) {
-    SettingsStore store{file_, scheduler_};
-    store.setSettings(withGrid(7));
-    store.saveNow();
-    EXPECT_EQ(readFileBytes(file_), encoded(withGrid(7)));
-    fs::remove(file_);
     scheduler_.runUntilIdle();
     EXPECT_FALSE(fs::exists(file_));
 }
