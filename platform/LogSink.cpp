@@ -24,7 +24,7 @@ using JournalSend = int (*)(const iovec* fields, int count);
 JournalSend openJournal() {
     if (::access("/run/systemd/journal/socket", W_OK) != 0)
         return nullptr;
-    static const SharedLibrary systemd{"libsystemd.so.0"};
+    static SharedLibrary systemd{"libsystemd.so.0"};
     return systemd.function<int(const iovec*, int)>("sd_journal_sendv");
 }
 

@@ -7,8 +7,10 @@ namespace tilewise {
 SharedLibrary::SharedLibrary(const char* soname)
     : handle_(::dlopen(soname, RTLD_LAZY | RTLD_LOCAL)) {}
 
-void* SharedLibrary::symbol(const char* name) const {
-    return handle_ == nullptr ? nullptr : ::dlsym(handle_, name);
+void* SharedLibrary::symbol(const char* name) {
+    void* found = handle_ == nullptr ? nullptr : ::dlsym(handle_, name);
+    missing_ = missing_ || found == nullptr;
+    return found;
 }
 
 }  // namespace tilewise

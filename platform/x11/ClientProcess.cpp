@@ -20,20 +20,11 @@ namespace {
 // The X Resource extension's library, opened at the first window that names no process.
 struct ResourceLibrary {
     SharedLibrary library{"libXRes.so.1"};
-    decltype(&XResQueryExtension) queryExtension =
-        library.function<decltype(XResQueryExtension)>("XResQueryExtension");
-    decltype(&XResQueryClientIds) queryClientIds =
-        library.function<decltype(XResQueryClientIds)>("XResQueryClientIds");
-    decltype(&XResGetClientIdType) clientIdType =
-        library.function<decltype(XResGetClientIdType)>("XResGetClientIdType");
-    decltype(&XResGetClientPid) clientPid =
-        library.function<decltype(XResGetClientPid)>("XResGetClientPid");
-    decltype(&XResClientIdsDestroy) destroyClientIds =
-        library.function<decltype(XResClientIdsDestroy)>("XResClientIdsDestroy");
-
-    bool complete() const {
-        return queryExtension && queryClientIds && clientIdType && clientPid && destroyClientIds;
-    }
+    TILEWISE_LIBRARY_FUNCTION(XResQueryExtension);
+    TILEWISE_LIBRARY_FUNCTION(XResQueryClientIds);
+    TILEWISE_LIBRARY_FUNCTION(XResGetClientIdType);
+    TILEWISE_LIBRARY_FUNCTION(XResGetClientPid);
+    TILEWISE_LIBRARY_FUNCTION(XResClientIdsDestroy);
 };
 
 const ResourceLibrary& resources() {
@@ -54,26 +45,26 @@ bool isThisHost(const std::optional<std::string>& machine) {
 std::optional<ProcessId> connectionProcess(Display* display, Window client) {
     const ResourceLibrary& xres = resources();
     int event = 0, error = 0;
-    if (!xres.complete() || Properties::noticeLostServer(display) ||
-        !xres.queryExtension(display, &event, &error)) {
+    if (!xres.library.complete() || Properties::noticeLostServer(display) ||
+        !xres.XResQueryExtension(display, &event, &error)) {
         return std::nullopt;
     }
     XResClientIdSpec wanted{client, XRES_CLIENT_ID_PID_MASK};
     long count = 0;
     XResClientIdValue* values = nullptr;
     ErrorTrap trap(display);
-    if (xres.queryClientIds(display, 1, &wanted, &count, &values) != Success || trap.check()) {
+    if (xres.XResQueryClientIds(display, 1, &wanted, &count, &values) != Success || trap.check()) {
         return std::nullopt;
     }
     std::optional<ProcessId> pid;
     for (long index = 0; index < count; ++index) {
-        if (xres.clientIdType(&values[index]) == XRES_CLIENT_ID_PID) {
-            const pid_t found = xres.clientPid(&values[index]);
+        if (xres.XResGetClientIdType(&values[index]) == XRES_CLIENT_ID_PID) {
+            const pid_t found = xres.XResGetClientPid(&values[index]);
             if (found > 0)
                 pid = static_cast<ProcessId>(found);
         }
     }
-    xres.destroyClientIds(count, values);
+    xres.XResClientIdsDestroy(count, values);
     return pid;
 }
 

@@ -29,14 +29,9 @@ std::string describe(const XRequestError& error) {
 // has any.
 struct InputLibrary {
     SharedLibrary library{"libXi.so.6"};
-    decltype(&XGetExtensionVersion) extensionVersion =
-        library.function<decltype(XGetExtensionVersion)>("XGetExtensionVersion");
-    decltype(&XIQueryVersion) queryVersion =
-        library.function<decltype(XIQueryVersion)>("XIQueryVersion");
-    decltype(&XISelectEvents) selectEvents =
-        library.function<decltype(XISelectEvents)>("XISelectEvents");
-
-    bool complete() const { return extensionVersion && queryVersion && selectEvents; }
+    TILEWISE_LIBRARY_FUNCTION(XGetExtensionVersion);
+    TILEWISE_LIBRARY_FUNCTION(XIQueryVersion);
+    TILEWISE_LIBRARY_FUNCTION(XISelectEvents);
 };
 
 const InputLibrary& input() {
@@ -235,9 +230,9 @@ void X11HotKeys::watchRawReleases() {
     // closed before its clients) would crash it. XGetExtensionVersion makes that first use and
     // checks the result; a server lost in here ends the process with its sentence.
     connection_.endProcessIfLostDuring([&] {
-        if (!xi.complete())
+        if (!xi.library.complete())
             return;
-        XExtensionVersion* version = xi.extensionVersion(display, INAME);
+        XExtensionVersion* version = xi.XGetExtensionVersion(display, INAME);
         const bool present = version != nullptr &&
                              version != reinterpret_cast<XExtensionVersion*>(NoSuchExtension) &&
                              version->present;
@@ -245,7 +240,7 @@ void X11HotKeys::watchRawReleases() {
             XFree(version);
         available = present &&
                     XQueryExtension(display, "XInputExtension", &xiOpcode_, &event, &error) &&
-                    xi.queryVersion(display, &major, &minor) == Success;
+                    xi.XIQueryVersion(display, &major, &minor) == Success;
     });
     if (!available || connection_.broken()) {
         xiOpcode_ = -1;
@@ -256,7 +251,7 @@ void X11HotKeys::watchRawReleases() {
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(bits, XI_RawKeyRelease);
     XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
-    xi.selectEvents(display, connection_.root(), &mask, 1);
+    xi.XISelectEvents(display, connection_.root(), &mask, 1);
 }
 
 void X11HotKeys::handle(XEvent& event) {

@@ -21,42 +21,19 @@ namespace {
 // keyboard layout: only the resident application labels keys.
 struct KeymapLibrary {
     SharedLibrary library{"libxkbcommon-x11.so.0"};
-    decltype(&xkb_x11_setup_xkb_extension) setupExtension =
-        library.function<decltype(xkb_x11_setup_xkb_extension)>("xkb_x11_setup_xkb_extension");
-    decltype(&xkb_x11_get_core_keyboard_device_id) coreKeyboard =
-        library.function<decltype(xkb_x11_get_core_keyboard_device_id)>(
-            "xkb_x11_get_core_keyboard_device_id");
-    decltype(&xkb_x11_keymap_new_from_device) keymapFromDevice =
-        library.function<decltype(xkb_x11_keymap_new_from_device)>(
-            "xkb_x11_keymap_new_from_device");
-    decltype(&xkb_x11_state_new_from_device) stateFromDevice =
-        library.function<decltype(xkb_x11_state_new_from_device)>("xkb_x11_state_new_from_device");
-    decltype(&xkb_context_new) contextNew =
-        library.function<decltype(xkb_context_new)>("xkb_context_new");
-    decltype(&xkb_context_unref) contextUnref =
-        library.function<decltype(xkb_context_unref)>("xkb_context_unref");
-    decltype(&xkb_keymap_unref) keymapUnref =
-        library.function<decltype(xkb_keymap_unref)>("xkb_keymap_unref");
-    decltype(&xkb_keymap_num_layouts_for_key) layoutsForKey =
-        library.function<decltype(xkb_keymap_num_layouts_for_key)>(
-            "xkb_keymap_num_layouts_for_key");
-    decltype(&xkb_keymap_key_get_syms_by_level) symbolsByLevel =
-        library.function<decltype(xkb_keymap_key_get_syms_by_level)>(
-            "xkb_keymap_key_get_syms_by_level");
-    decltype(&xkb_keysym_to_utf32) keysymToUtf32 =
-        library.function<decltype(xkb_keysym_to_utf32)>("xkb_keysym_to_utf32");
-    decltype(&xkb_state_serialize_layout) serializeLayout =
-        library.function<decltype(xkb_state_serialize_layout)>("xkb_state_serialize_layout");
-    decltype(&xkb_state_unref) stateUnref =
-        library.function<decltype(xkb_state_unref)>("xkb_state_unref");
-    decltype(&xcb_xkb_select_events_aux) selectEvents =
-        library.function<decltype(xcb_xkb_select_events_aux)>("xcb_xkb_select_events_aux");
-
-    bool complete() const {
-        return setupExtension && coreKeyboard && keymapFromDevice && stateFromDevice &&
-               contextNew && contextUnref && keymapUnref && layoutsForKey && symbolsByLevel &&
-               keysymToUtf32 && serializeLayout && stateUnref && selectEvents;
-    }
+    TILEWISE_LIBRARY_FUNCTION(xkb_x11_setup_xkb_extension);
+    TILEWISE_LIBRARY_FUNCTION(xkb_x11_get_core_keyboard_device_id);
+    TILEWISE_LIBRARY_FUNCTION(xkb_x11_keymap_new_from_device);
+    TILEWISE_LIBRARY_FUNCTION(xkb_x11_state_new_from_device);
+    TILEWISE_LIBRARY_FUNCTION(xkb_context_new);
+    TILEWISE_LIBRARY_FUNCTION(xkb_context_unref);
+    TILEWISE_LIBRARY_FUNCTION(xkb_keymap_unref);
+    TILEWISE_LIBRARY_FUNCTION(xkb_keymap_num_layouts_for_key);
+    TILEWISE_LIBRARY_FUNCTION(xkb_keymap_key_get_syms_by_level);
+    TILEWISE_LIBRARY_FUNCTION(xkb_keysym_to_utf32);
+    TILEWISE_LIBRARY_FUNCTION(xkb_state_serialize_layout);
+    TILEWISE_LIBRARY_FUNCTION(xkb_state_unref);
+    TILEWISE_LIBRARY_FUNCTION(xcb_xkb_select_events_aux);
 };
 
 const KeymapLibrary& keymaps() {
@@ -76,8 +53,8 @@ void selectLayoutChanges(xcb_connection_t* connection, std::int32_t deviceId) {
     details.newKeyboardDetails = XCB_XKB_NKN_DETAIL_KEYCODES;
     details.affectState = XCB_XKB_STATE_PART_GROUP_STATE;
     details.stateDetails = XCB_XKB_STATE_PART_GROUP_STATE;
-    keymaps().selectEvents(connection, static_cast<xcb_xkb_device_spec_t>(deviceId), kEvents, 0, 0,
-                           kMapParts, kMapParts, &details);
+    keymaps().xcb_xkb_select_events_aux(connection, static_cast<xcb_xkb_device_spec_t>(deviceId),
+                                        kEvents, 0, 0, kMapParts, kMapParts, &details);
 }
 
 // A character beyond the Basic Multilingual Plane takes a surrogate pair.
@@ -101,9 +78,9 @@ X11KeyboardLayout::X11KeyboardLayout(const std::string& displayName) {
 
 X11KeyboardLayout::~X11KeyboardLayout() {
     if (keymap_ != nullptr)
-        keymaps().keymapUnref(keymap_);
+        keymaps().xkb_keymap_unref(keymap_);
     if (context_ != nullptr)
-        keymaps().contextUnref(context_);
+        keymaps().xkb_context_unref(context_);
     if (connection_ != nullptr)
         xcb_disconnect(connection_);
 }
@@ -114,24 +91,25 @@ std::optional<KeyTranslation> X11KeyboardLayout::translate(std::uint16_t keyCode
     const auto keycode = VirtualKeyCodes::xKeycode(keyCode);
     if (!keycode)
         return KeyTranslation{paramErr, {}};
-    const xkb_layout_index_t layouts = keymaps().layoutsForKey(keymap_, *keycode);
+    const xkb_layout_index_t layouts = keymaps().xkb_keymap_num_layouts_for_key(keymap_, *keycode);
     if (layouts == 0)
         return KeyTranslation{noErr, {}};
     // A key with fewer layouts than the keyboard wraps around, as the server does.
     const xkb_layout_index_t layout = activeLayout_ % layouts;
     const xkb_keysym_t* keysyms = nullptr;
-    const int count = keymaps().symbolsByLevel(keymap_, *keycode, layout, 0, &keysyms);
+    const int count =
+        keymaps().xkb_keymap_key_get_syms_by_level(keymap_, *keycode, layout, 0, &keysyms);
     if (count != 1)
         return KeyTranslation{noErr, {}};
     // Dead keys and keys without a character (F-keys, arrows) come back empty.
-    const char32_t character = keymaps().keysymToUtf32(keysyms[0]);
+    const char32_t character = keymaps().xkb_keysym_to_utf32(keysyms[0]);
     if (character == 0)
         return KeyTranslation{noErr, {}};
     return KeyTranslation{noErr, utf16(character)};
 }
 
 bool X11KeyboardLayout::connect(const std::string& displayName) {
-    if (!keymaps().complete()) {
+    if (!keymaps().library.complete()) {
         Log::error(LogCategory::hotkeys, "Key labels: libxkbcommon-x11 cannot be loaded");
         return false;
     }
@@ -140,14 +118,14 @@ bool X11KeyboardLayout::connect(const std::string& displayName) {
         Log::error(LogCategory::hotkeys, "Key labels: cannot open the X display");
         return false;
     }
-    if (keymaps().setupExtension(
+    if (keymaps().xkb_x11_setup_xkb_extension(
             connection_, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
             XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, &xkbEventBase_, nullptr) == 0) {
         Log::error(LogCategory::hotkeys, "Key labels: the X server has no keyboard extension");
         return false;
     }
-    deviceId_ = keymaps().coreKeyboard(connection_);
-    context_ = keymaps().contextNew(XKB_CONTEXT_NO_FLAGS);
+    deviceId_ = keymaps().xkb_x11_get_core_keyboard_device_id(connection_);
+    context_ = keymaps().xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     if (deviceId_ < 0 || context_ == nullptr) {
         Log::error(LogCategory::hotkeys, "Key labels: no core keyboard to read");
         return false;
@@ -188,27 +166,27 @@ void X11KeyboardLayout::handleEvents() {
 }
 
 void X11KeyboardLayout::loadKeymap() {
-    xkb_keymap* keymap =
-        keymaps().keymapFromDevice(context_, connection_, deviceId_, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    xkb_keymap* keymap = keymaps().xkb_x11_keymap_new_from_device(context_, connection_, deviceId_,
+                                                                  XKB_KEYMAP_COMPILE_NO_FLAGS);
     if (keymap == nullptr) {
         Log::error(LogCategory::hotkeys, "Key labels: the keyboard map cannot be read");
         return;
     }
     if (keymap_ != nullptr)
-        keymaps().keymapUnref(keymap_);
+        keymaps().xkb_keymap_unref(keymap_);
     keymap_ = keymap;
     keymapStale_ = false;
     layoutStale_ = true;
 }
 
 void X11KeyboardLayout::loadActiveLayout() {
-    xkb_state* state = keymaps().stateFromDevice(keymap_, connection_, deviceId_);
+    xkb_state* state = keymaps().xkb_x11_state_new_from_device(keymap_, connection_, deviceId_);
     if (state == nullptr) {
         Log::error(LogCategory::hotkeys, "Key labels: the keyboard state cannot be read");
         return;
     }
-    activeLayout_ = keymaps().serializeLayout(state, XKB_STATE_LAYOUT_EFFECTIVE);
-    keymaps().stateUnref(state);
+    activeLayout_ = keymaps().xkb_state_serialize_layout(state, XKB_STATE_LAYOUT_EFFECTIVE);
+    keymaps().xkb_state_unref(state);
     layoutStale_ = false;
 }
 
