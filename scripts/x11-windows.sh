@@ -1,17 +1,16 @@
 # Shell helpers for scripts that drive test windows on an X server (sourced, not run).
 # Needs `root` set to the project directory and a build in build/.
 
+source "$root/scripts/poll.sh"
+
 # Gives a window the focus and waits until the window manager calls it active.
 focus_window() {
-    local window="$1" spy line
-    exec {spy}< <(exec timeout 10 xprop -root -spy _NET_ACTIVE_WINDOW)
-    local spy_pid=$!
-    xdotool windowfocus "$window"
-    while read -r line <&"$spy"; do
-        [[ "$line" == *"$(printf '%#x' "$window")"* ]] && break
-    done
-    kill "$spy_pid" 2>/dev/null || true
-    exec {spy}<&-
+    xdotool windowfocus "$1"
+    poll_for 10 window_is_active "$1" || true
+}
+
+window_is_active() {
+    [[ "$(xprop -root _NET_ACTIVE_WINDOW)" == *"$(printf '%#x' "$1")"* ]]
 }
 
 # Opens a test window with the given arguments and sets `window` to its id. Each window's
