@@ -228,7 +228,22 @@ TEST_P(OverlayX11Test, LinesOverTheDesktopWhichNeverTurnsBlack) {
     drag(overlay, cell(3, 2), cell(1, 0));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !commits.empty(); }, kWaitMs));
     EXPECT_EQ(commits.front(), CellSelection(1, 0, 3, 2));
+
+    // Hidden, the lines go, also where a translucent window stays; and the desktop stays whole
+    // when the compositing manager leaves.
+    const auto lines = LayoutEngine::gridLines(grid, wholeScreen().visibleFrame, {}, 1);
+    const int lineX = static_cast<int>(lines->x.front());
+    const int middleY = static_cast<int>(lines->y.front() / 2);
     overlay.hide();
+    EXPECT_TRUE(pixelBecomes(lineX, middleY, kDesktopColour));
+    compositor_.reset();
+    const TestWindow window = openTestWindow();
+    int x = 0;
+    int y = 0;
+    Window child = None;
+    XTranslateCoordinates(display(), window.id, root(), 20, 20, &x, &y, &child);
+    EXPECT_TRUE(pixelBecomes(x, y, 0xFFFFFF)) << "a window opened afterwards does not show";
+    EXPECT_TRUE(pixelBecomes(lineX, middleY, kDesktopColour));
 }
 
 // Xlib defines Bool as a macro, so the two values are listed.
