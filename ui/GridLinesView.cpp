@@ -125,25 +125,30 @@ void GridLinesView::setOpaque(bool opaque) {
 // of the vertical lines.
 GridLinesView::Bands GridLinesView::drawnBands() const {
     const double ratio = devicePixelRatioF();
-    const double lineHalf = std::ceil(kEdgeWidth * ratio / 2) + 1;
-    const double starHalf = std::ceil(kStampHalf * ratio);
-    // The whole pixels of a picture that reaches `before` pixels ahead of the pixel of its
-    // middle and `after` pixels beyond it.
-    const auto span = [&](double middle, double before, double after) {
-        const double start = splitIntoQuarters(middle * ratio).first - before;
-        return std::pair{start / ratio, (before + after) / ratio};
+    // Across a line, the pixels its rim touches: around its middle, placed at a quarter pixel as
+    // it is drawn.
+    const auto across = [&](double position) {
+        const double middle = std::round(position * ratio * 4) / 4;
+        const double from = std::floor(middle - kEdgeWidth * ratio / 2);
+        const double to = std::ceil(middle + kEdgeWidth * ratio / 2);
+        return std::pair{from / ratio, (to - from) / ratio};
     };
-    const double starReach = ys_.empty() ? 0 : starHalf;
+    // A star's picture, which holds the rim of its vertical line.
+    const double starHalf = std::ceil(kStampHalf * ratio);
+    const double starReach = ys_.empty() ? 0 : starHalf / ratio;
     Bands bands;
     for (const double x : xs_) {
-        const auto [left, width] =
-            span(x, std::max(lineHalf, starReach), std::max(lineHalf + 1, starReach));
-        bands.columns += QRectF(left, usable_.top() - starReach / ratio, width,
-                                usable_.height() + 2 * starReach / ratio)
-                             .toAlignedRect();
+        auto [left, width] = across(x);
+        if (!ys_.empty()) {
+            left = (splitIntoQuarters(x * ratio).first - starHalf) / ratio;
+            width = 2 * starReach;
+        }
+        bands.columns +=
+            QRectF(left, usable_.top() - starReach, width, usable_.height() + 2 * starReach)
+                .toAlignedRect();
     }
     for (const double y : ys_) {
-        const auto [top, height] = span(y, lineHalf, lineHalf + 1);
+        const auto [top, height] = across(y);
         bands.rows += QRectF(usable_.left(), top, usable_.width(), height).toAlignedRect();
     }
     return bands;
