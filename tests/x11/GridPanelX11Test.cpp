@@ -90,6 +90,13 @@ class GridPanelX11Test : public X11Test {
         return focus;
     }
     unsigned long pixel(int x, int y) { return rootPixel(display(), x, y); }
+    QPoint rootPoint(Window window, int x, int y) {
+        int rootX = 0;
+        int rootY = 0;
+        Window child = None;
+        XTranslateCoordinates(display(), window, root(), x, y, &rootX, &rootY, &child);
+        return {rootX, rootY};
+    }
     bool pixelBecomes(int x, int y, unsigned long value) {
         settle();
         return QTest::qWaitFor([&] { return pixel(x, y) == value; }, kWaitMs);
@@ -241,13 +248,26 @@ TEST_P(OverlayX11Test, LinesOverTheDesktopWhichNeverTurnsBlack) {
         EXPECT_TRUE(pixelBecomes(lineX + offset, middleY, kDesktopColour)) << offset;
         EXPECT_TRUE(pixelBecomes(cell(1, 0).x(), lineY + offset, kDesktopColour)) << offset;
     }
+    // Shown again after a window came up above it (a menu, say), it lies above that window.
+    XSetWindowAttributes unmanaged{};
+    unmanaged.override_redirect = True;
+    unmanaged.background_pixel = WhitePixel(display(), DefaultScreen(display()));
+    const Window menu = XCreateWindow(display(), root(), 0, 0, static_cast<unsigned>(width_), 400,
+                                      0, CopyFromParent, InputOutput, CopyFromParent,
+                                      CWOverrideRedirect | CWBackPixel, &unmanaged);
+    XMapRaised(display(), menu);
+    EXPECT_TRUE(pixelBecomes(lineX, middleY, 0xFFFFFF));
+    overlay.showGrid(wholeScreen(), grid, {}, std::nullopt, false);
+    EXPECT_TRUE(pixelBecomes(lineX, middleY, kLineGrey * 0x010101));
+    overlay.hide();
+    XDestroyWindow(display(), menu);
+    EXPECT_TRUE(pixelBecomes(lineX, middleY, kDesktopColour));
+
     compositor_.reset();
     const TestWindow window = openTestWindow();
-    int x = 0;
-    int y = 0;
-    Window child = None;
-    XTranslateCoordinates(display(), window.id, root(), 20, 20, &x, &y, &child);
-    EXPECT_TRUE(pixelBecomes(x, y, 0xFFFFFF)) << "a window opened afterwards does not show";
+    const QPoint shown = rootPoint(window.id, 20, 20);
+    EXPECT_TRUE(pixelBecomes(shown.x(), shown.y(), 0xFFFFFF))
+        << "a window opened afterwards does not show";
     EXPECT_TRUE(pixelBecomes(lineX, middleY, kDesktopColour));
 }
 
