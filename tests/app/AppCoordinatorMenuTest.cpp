@@ -24,10 +24,8 @@ class AppCoordinatorMenuTest : public CoordinatorFixture {
 };
 
 TEST_F(AppCoordinatorMenuTest, TheMenuListsLayoutsStatusesAndTheFixedItemsInOrder) {
-    auto settings = TilewiseSettings::defaults();
-    settings.layouts = {layout("Left", kCtrlOptLeft), layout("Bare", KeyCombo{0, Modifiers{}}),
-                        layout("Off", std::nullopt, {0, 0, 0, 0}, false)};
-    start(settings);
+    startWith({layout("Left", kCtrlOptLeft), layout("Bare", KeyCombo{0, Modifiers{}}),
+               layout("Off", std::nullopt, {0, 0, 0, 0}, false)});
 
     EXPECT_THAT(titles(), ElementsAre("Left    " + kLeftLabel,
                                       "Bare    A  — Global shortcuts need a modifier key",
@@ -35,9 +33,7 @@ TEST_F(AppCoordinatorMenuTest, TheMenuListsLayoutsStatusesAndTheFixedItemsInOrde
 }
 
 TEST_F(AppCoordinatorMenuTest, ShowGridAndPreferencesAppearOncePluggedIn) {
-    auto settings = TilewiseSettings::defaults();
-    settings.panelShortcut = kCtrlOptG;
-    start(settings);
+    startWith({}, [](auto& s) { s.panelShortcut = kCtrlOptG; });
     FakeGridPanel panel;
     coordinator->setGridPanel(&panel);
     int preferencesShown = 0;
@@ -59,10 +55,7 @@ TEST_F(AppCoordinatorMenuTest, ShowGridAndPreferencesAppearOncePluggedIn) {
 }
 
 TEST_F(AppCoordinatorMenuTest, ALastProblemIsShownInactiveUntilTheNextExactPlacement) {
-    auto settings = TilewiseSettings::defaults();
-    const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
+    startWith({layout("Left", kCtrlOptLeft)});
     const auto window = frontWindow({.maximumSize = Size{500, 500}});
     views.statusItem->choose("Left    " + kLeftLabel);
     settle();
@@ -75,12 +68,12 @@ TEST_F(AppCoordinatorMenuTest, ALastProblemIsShownInactiveUntilTheNextExactPlace
     views.statusItem->choose("Left    " + kLeftLabel);
     settle();
     EXPECT_THAT(titles(), Not(Contains("Editor limited the window's size.")));
+    EXPECT_EQ(coordinator->lastProblem(), std::nullopt);
+    EXPECT_EQ(platform.workspaceService.beepCount(), 0) << "a limited size is no failure";
 }
 
 TEST_F(AppCoordinatorMenuTest, ADisabledLayoutCanStillBeAppliedFromTheMenu) {
-    auto settings = TilewiseSettings::defaults();
-    settings.layouts = {layout("Off", std::nullopt, {1, 0, 1, 0}, false)};
-    start(settings);
+    startWith({layout("Off", std::nullopt, {1, 0, 1, 0}, false)});
     const auto window = frontWindow();
     ASSERT_TRUE(views.statusItem->choose("Off  (off)"));
     settle();
@@ -97,9 +90,7 @@ TEST_F(AppCoordinatorMenuTest, TheIconSwitchRemovesTheItemAndMakesAFreshOne) {
 }
 
 TEST_F(AppCoordinatorMenuTest, PanelOptionsFollowTheSettingsWithoutRegisteringAgain) {
-    auto settings = TilewiseSettings::defaults();
-    settings.layouts = {layout("Left", kCtrlOptLeft)};
-    start(settings);
+    startWith({layout("Left", kCtrlOptLeft)});
     FakeGridPanel panel;
     coordinator->setGridPanel(&panel);
     const auto passes = log.messages(LogCategory::app, LogLevel::info).size();
@@ -117,10 +108,8 @@ TEST_F(AppCoordinatorMenuTest, PanelOptionsFollowTheSettingsWithoutRegisteringAg
 
 TEST_F(AppCoordinatorMenuTest, DivvyPausesItsShortcutsWhileItRunsAndTheMenuSaysSo) {
     divvyHasShortcuts({{.name = "Divvy left", .shortcut = kCtrlOptLeft}});
-    auto settings = TilewiseSettings::defaults();
     const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
+    startWith({left});
     ASSERT_EQ(statusOf(left), Kind::registered);
 
     launchDivvy();

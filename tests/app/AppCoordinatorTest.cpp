@@ -32,29 +32,14 @@ class AppCoordinatorTest : public CoordinatorFixture {
 };
 
 TEST_F(AppCoordinatorTest, StartRegistersEveryShortcutOnceAndShowsTheStatusItem) {
-    auto settings = TilewiseSettings::defaults();
-    settings.layouts = {layout("Left", kCtrlOptLeft), layout("Right", kCtrlOptRight)};
     launchDivvy();  // running, but without saved shortcuts: nothing is paused
-    start(settings);
+    startWith({layout("Left", kCtrlOptLeft), layout("Right", kCtrlOptRight)});
     scheduler.advance(DivvyWatch::kRecheckDelay * 2);
 
     EXPECT_EQ(registrationPasses(), 1u);
     EXPECT_EQ(platform.hotKeysService.registrationCount(), 2u);
     EXPECT_EQ(views.statusItemsMade, 1);
     EXPECT_EQ(views.onboardingWindow.shown, 0);
-}
-
-TEST_F(AppCoordinatorTest, ALayoutShortcutPlacesTheFrontWindowOnItsCells) {
-    auto settings = TilewiseSettings::defaults();
-    const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
-    const auto window = frontWindow();
-
-    press(kCtrlOptLeft);
-
-    EXPECT_EQ(frameOf(window), leftHalf(kFirst));
-    EXPECT_EQ(coordinator->lastProblem(), std::nullopt);
 }
 
 struct CyclingCase {
@@ -68,13 +53,11 @@ class DisplayCyclingTest : public AppCoordinatorTest,
                            public ::testing::WithParamInterface<CyclingCase> {};
 
 TEST_P(DisplayCyclingTest, RepeatingALayoutMovesTheWindowOnOnlyForTheSameLayoutAndWindow) {
-    auto settings = TilewiseSettings::defaults();
-    settings.monitorCycling = GetParam().cycling;
-    settings.panelPlacement = PanelPlacement::displayWithTargetWindow;
-    const auto left = layout("Left", kCtrlOptLeft);
-    const auto right = layout("Right", kCtrlOptRight, {1, 0, 1, 0});
-    settings.layouts = {left, right};
-    start(settings);
+    startWith({layout("Left", kCtrlOptLeft), layout("Right", kCtrlOptRight, {1, 0, 1, 0})},
+              [](auto& s) {
+                  s.monitorCycling = GetParam().cycling;
+                  s.panelPlacement = PanelPlacement::displayWithTargetWindow;
+              });
     const auto window = frontWindow();
     for (const auto& step : GetParam().presses) {
         if (step == "W") {
@@ -90,7 +73,8 @@ TEST_P(DisplayCyclingTest, RepeatingALayoutMovesTheWindowOnOnlyForTheSameLayoutA
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DisplayCyclingTest,
-    ::testing::Values(CyclingCase{"SecondPressMovesOn", true, {"L", "L"}, leftHalf(kSecond)},
+    ::testing::Values(CyclingCase{"OnePressPlaces", true, {"L"}, leftHalf(kFirst)},
+                      CyclingCase{"SecondPressMovesOn", true, {"L", "L"}, leftHalf(kSecond)},
                       CyclingCase{"ThirdPressComesBack", true, {"L", "L", "L"}, leftHalf(kFirst)},
                       CyclingCase{"CyclingOff", false, {"L", "L"}, leftHalf(kFirst)},
                       CyclingCase{"AnotherLayoutBetween", true, {"L", "R", "L"}, leftHalf(kFirst)},
@@ -98,12 +82,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST_F(AppCoordinatorTest, ADisplayChangeClosesThePanelAndEndsTheRepetition) {
-    auto settings = TilewiseSettings::defaults();
-    settings.monitorCycling = true;
-    settings.panelPlacement = PanelPlacement::displayWithTargetWindow;
-    const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
+    startWith({layout("Left", kCtrlOptLeft)}, [](auto& s) {
+        s.monitorCycling = true;
+        s.panelPlacement = PanelPlacement::displayWithTargetWindow;
+    });
     FakeGridPanel panel;
     coordinator->setGridPanel(&panel);
     const auto window = frontWindow();
@@ -130,10 +112,8 @@ class PlacementFailureTest : public AppCoordinatorTest,
                              public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(PlacementFailureTest, EachOutcomeIsReportedAsTheTableSays) {
-    auto settings = TilewiseSettings::defaults();
     const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
+    startWith({left});
     GetParam().arrange(*this);
     apply(left.id);
 
@@ -188,20 +168,6 @@ TEST_F(AppCoordinatorTest, UnknownLayoutsAndSupersededRequestsChangeNothing) {
     EXPECT_EQ(platform.workspaceService.beepCount(), 1);
 }
 
-TEST_F(AppCoordinatorTest, TheNextExactPlacementClearsALimitedSizeWithoutABeep) {
-    auto settings = TilewiseSettings::defaults();
-    const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
-    const auto limited = frontWindow({.maximumSize = Size{500, 500}});
-    apply(left.id);
-    ASSERT_EQ(coordinator->lastProblem(), "Editor limited the window's size.");
-    platform.desktop.modifyWindow(limited, [](auto& w) { w.maximumSize.reset(); });
-    apply(left.id);
-    EXPECT_EQ(coordinator->lastProblem(), std::nullopt);
-    EXPECT_EQ(platform.workspaceService.beepCount(), 0);
-}
-
 class PanelOpenTest : public AppCoordinatorTest, public ::testing::WithParamInterface<bool> {
   protected:
     /// Opens the fake panel on the front window and the second display.
@@ -217,12 +183,10 @@ class PanelOpenTest : public AppCoordinatorTest, public ::testing::WithParamInte
 
 TEST_P(PanelOpenTest, ALayoutGoesToThePanelsWindowAndDisplayWithoutCycling) {
     const bool keepOpen = GetParam();
-    auto settings = TilewiseSettings::defaults();
-    settings.monitorCycling = true;
-    settings.keepPanelOpen = keepOpen;
-    const auto left = layout("Left", kCtrlOptLeft);
-    settings.layouts = {left};
-    start(settings);
+    startWith({layout("Left", kCtrlOptLeft)}, [keepOpen](auto& s) {
+        s.monitorCycling = true;
+        s.keepPanelOpen = keepOpen;
+    });
     const auto window = frontWindow();
     FakeGridPanel panel;
     openPanel(panel);
@@ -240,13 +204,12 @@ TEST_P(PanelOpenTest, ALayoutGoesToThePanelsWindowAndDisplayWithoutCycling) {
 
 TEST_P(PanelOpenTest, ALayoutThatDoesNotFitStillClosesThePanel) {
     const bool keepOpen = GetParam();
-    auto settings = TilewiseSettings::defaults();
-    settings.keepPanelOpen = keepOpen;
-    settings.margins = {.enabled = true, .horizontalSpacing = 100};
     auto wide = layout("Wide", kCtrlOptLeft);
     wide.grid = {30, 1};
-    settings.layouts = {wide};
-    start(settings);
+    startWith({wide}, [keepOpen](auto& s) {
+        s.keepPanelOpen = keepOpen;
+        s.margins = {.enabled = true, .horizontalSpacing = 100};
+    });
     const auto window = frontWindow();
     const auto before = frameOf(window);
     FakeGridPanel panel;

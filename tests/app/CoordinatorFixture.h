@@ -58,6 +58,16 @@ class CoordinatorFixture : public ::testing::Test {
         coordinator->start();
     }
 
+    /// Starts on default settings holding `layouts`, changed by `change` first.
+    void startWith(std::vector<SavedLayout> layouts,
+                   const std::function<void(TilewiseSettings&)>& change = {}) {
+        auto settings = TilewiseSettings::defaults();
+        settings.layouts = std::move(layouts);
+        if (change)
+            change(settings);
+        start(settings);
+    }
+
     std::filesystem::path settingsFile() const { return directory.path() / "settings.json"; }
 
     void changeSettings(const std::function<void(TilewiseSettings&)>& change) {

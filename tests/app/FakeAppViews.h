@@ -17,10 +17,7 @@ class FakeAppViews final : public AppViews {
     struct StatusItem final : StatusItemView {
         explicit StatusItem(FakeAppViews& owner) : owner(owner) { owner.statusItem = this; }
         ~StatusItem() override { owner.statusItem = nullptr; }
-        void setMenu(const std::vector<StatusMenuItem>& items) override {
-            menu = items;
-            ++menuBuilds;
-        }
+        void setMenu(const std::vector<StatusMenuItem>& items) override { menu = items; }
         /// The titles of the entries, separators as "-".
         std::vector<std::string> titles() const;
         /// Opens the menu as a user would and chooses the entry titled `title`; false when
@@ -29,7 +26,6 @@ class FakeAppViews final : public AppViews {
 
         FakeAppViews& owner;
         std::vector<StatusMenuItem> menu;
-        int menuBuilds = 0;
     };
 
     struct Onboarding final : OnboardingView {
@@ -92,9 +88,8 @@ class FakeGridPanel final : public GridPanelFlow {
     void setOptions(bool keep, bool fade) override {
         keepOpen = keep;
         fadesOut = fade;
-        ++optionChanges;
     }
-    void applicationActivated() override { ++activations; }
+    void applicationActivated() override {}
 
     bool open = false;
     std::optional<WindowTarget> panelTarget;
@@ -103,8 +98,6 @@ class FakeGridPanel final : public GridPanelFlow {
     bool fadesOut = false;
     int shows = 0;
     int dismissals = 0;
-    int optionChanges = 0;
-    int activations = 0;
 };
 
 }  // namespace tilewise

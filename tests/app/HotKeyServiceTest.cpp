@@ -47,11 +47,6 @@ TEST_F(HotKeyServiceTest, IdsStartAtOneAndAConflictUsesOneUpWithoutALogLine) {
     EXPECT_TRUE(log.entries().empty());
 }
 
-TEST_F(HotKeyServiceTest, ACombinationRegisteredTwiceConflicts) {
-    service.add(commandOptionG, false, count);
-    EXPECT_EQ(service.add(commandOptionG, false, count).first, Kind::conflict);
-}
-
 TEST_F(HotKeyServiceTest, OtherFailuresAreLoggedWithTheirCode) {
     hotKeys.failRegistration(combination(commandOptionG), -25);
     const auto failed = service.add(commandOptionG, false, count);
@@ -168,55 +163,49 @@ PropertyDictionary systemEntry(PropertyValue code, PropertyValue modifiers, Prop
             {std::string{kHISymbolicHotKeyEnabled}, std::move(enabled)}};
 }
 
-class SystemShortcutTest : public ::testing::Test {
-  protected:
-    bool isSystem(const KeyCombo& combo, std::vector<PropertyDictionary> entries) {
-        hotKeys.setSymbolicHotKeys({noErr, std::move(entries)});
-        return HotKeyService::isSystemShortcut(combo, hotKeys);
-    }
-
-    SimHotKeys hotKeys;
+TEST(SystemShortcutTest, OnlyAnEnabledWellTypedEntryWithTheSameKeyAndModifiersMatches) {
     const KeyCombo commandSpace{kSpace, Modifiers::command};
-};
-
-TEST_F(SystemShortcutTest, ExtraBitsInTheSystemsModifiersAreIgnored) {
-    EXPECT_TRUE(
-        isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, std::int64_t{0x20100}, true)}));
-    EXPECT_FALSE(isSystem(KeyCombo{kSpace, {Modifiers::command, Modifiers::shift}},
-                          {systemEntry(std::int64_t{kSpace}, std::int64_t{0x20100}, true)}));
-}
-
-TEST_F(SystemShortcutTest, DisabledOrMistypedEntriesNeverMatch) {
-    EXPECT_FALSE(
-        isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, std::int64_t{0x100}, false)}));
-    EXPECT_FALSE(isSystem(
-        commandSpace, {systemEntry(std::int64_t{kSpace}, std::int64_t{0x100}, std::int64_t{1})}));
-    EXPECT_FALSE(isSystem(commandSpace, {systemEntry(double{kSpace}, std::int64_t{0x100}, true)}));
-    EXPECT_FALSE(
-        isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, std::string{"256"}, true)}));
-    EXPECT_FALSE(isSystem(commandSpace, {PropertyDictionary{}}));
-}
-
-TEST_F(SystemShortcutTest, ModifierValuesOutsideUnsigned32BitAreSkippedNotFatal) {
-    const std::int64_t negative = -0x100000000LL + 0x100;
-    const std::int64_t tooLarge = 0x100000100LL;
-    EXPECT_FALSE(isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, negative, true),
-                                         systemEntry(std::int64_t{kSpace}, tooLarge, true)}));
-    EXPECT_TRUE(
-        isSystem(commandSpace, {systemEntry(std::int64_t{kSpace}, negative, true),
-                                systemEntry(std::int64_t{kSpace}, std::int64_t{0x100}, true)}));
-}
-
-TEST_F(SystemShortcutTest, AnUnreadableListMeansNoSystemShortcut) {
-    hotKeys.setSymbolicHotKeys({-1, std::nullopt});
-    EXPECT_FALSE(HotKeyService::isSystemShortcut(commandSpace, hotKeys));
-    hotKeys.setSymbolicHotKeys({noErr, std::nullopt});
-    EXPECT_FALSE(HotKeyService::isSystemShortcut(commandSpace, hotKeys));
-}
-
-TEST_F(SystemShortcutTest, TheSimulatedSystemReservesCommandSpace) {
-    EXPECT_TRUE(HotKeyService::isSystemShortcut(commandSpace, hotKeys));
-    EXPECT_FALSE(HotKeyService::isSystemShortcut(KeyCombo{kKeyG, Modifiers::command}, hotKeys));
+    const std::int64_t space = kSpace;
+    const std::int64_t command = 0x100;
+    struct Case {
+        const char* why;
+        SymbolicHotKeys list;
+        bool reserved;
+        KeyCombo combo = KeyCombo{kSpace, Modifiers::command};
+    };
+    const Case cases[] = {
+        {"extra bits", {noErr, {{systemEntry(space, std::int64_t{0x20100}, true)}}}, true},
+        {"another modifier",
+         {noErr, {{systemEntry(space, std::int64_t{0x20100}, true)}}},
+         false,
+         {kSpace, {Modifiers::command, Modifiers::shift}}},
+        {"disabled", {noErr, {{systemEntry(space, command, false)}}}, false},
+        {"enabled is no boolean", {noErr, {{systemEntry(space, command, std::int64_t{1})}}}, false},
+        {"key is no integer", {noErr, {{systemEntry(double{kSpace}, command, true)}}}, false},
+        {"modifiers are text", {noErr, {{systemEntry(space, std::string{"256"}, true)}}}, false},
+        {"empty entry", {noErr, {{PropertyDictionary{}}}}, false},
+        {"modifiers beyond 32 bits",
+         {noErr,
+          {{systemEntry(space, -0x100000000LL + command, true),
+            systemEntry(space, 0x100000000LL + command, true)}}},
+         false},
+        {"a bad entry before a good one",
+         {noErr,
+          {{systemEntry(space, -0x100000000LL + command, true),
+            systemEntry(space, command, true)}}},
+         true},
+        {"unreadable list", {-1, std::nullopt}, false},
+        {"no list", {noErr, std::nullopt}, false},
+    };
+    for (const auto& example : cases) {
+        SimHotKeys hotKeys;
+        hotKeys.setSymbolicHotKeys(example.list);
+        EXPECT_EQ(HotKeyService::isSystemShortcut(example.combo, hotKeys), example.reserved)
+            << example.why;
+    }
+    SimHotKeys simulated;
+    EXPECT_TRUE(HotKeyService::isSystemShortcut(commandSpace, simulated));
+    EXPECT_FALSE(HotKeyService::isSystemShortcut(KeyCombo{kKeyG, Modifiers::command}, simulated));
 }
 
 }  // namespace

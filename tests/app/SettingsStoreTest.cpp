@@ -41,6 +41,15 @@ class SettingsStoreTest : public testing::Test {
     static std::string encoded(const TilewiseSettings& settings) {
         return SettingsCoder::encode(settings).value();
     }
+    void expectOneSaveError(std::string_view fragment) const {
+        const auto errors = log_.messages(LogCategory::settings, LogLevel::error);
+        ASSERT_EQ(errors.size(), 1U);
+        EXPECT_TRUE(errors[0].starts_with("settings save failed: ")) << errors[0];
+        EXPECT_NE(errors[0].find(fragment), std::string::npos) << errors[0];
+    }
+    std::ptrdiff_t filesInTheDirectory() const {
+        return std::distance(fs::directory_iterator(file_.parent_path()), fs::directory_iterator());
+    }
 
     TemporaryDirectory temporary_;
     const fs::path& directory_ = temporary_.path();
@@ -202,7 +211,7 @@ TEST_F(SettingsStoreTest, UnreadableFileSaysThatNothingIsSaved) {
     EXPECT_FALSE(fs::exists(backup()));
 }
 
-TEST_F(SettingsStoreTest, ChangesInABurstAreWrittenOnceAfterTheLast) {
+TEST_F(SettingsStoreTest, ChangesInABurstAreWrittenOnceAfterTheLastOrAtOnceWhenAsked) {
     SettingsStore store{file_, scheduler_};
     store.setSettings(withGrid(4));
     scheduler_.advance(100ms);
@@ -211,9 +220,12 @@ TEST_F(SettingsStoreTest, ChangesInABurstAreWrittenOnceAfterTheLast) {
     EXPECT_FALSE(fs::exists(file_));
     scheduler_.advance(1ms);
     EXPECT_EQ(readFileBytes(file_), encoded(withGrid(5)));
+    store.setSettings(withGrid(7));
+    store.saveNow();
+    EXPECT_EQ(readFileBytes(file_), encoded(withGrid(7)));
     fs::remove(file_);
     scheduler_.runUntilIdle();
-    EXPECT_FALSE(fs::exists(file_));
+    EXPECT_FALSE(fs::exists(file_)) << "written twice";
 }
 
 TEST_F(SettingsStoreTest, EqualAssignmentIsPublishedButNotWritten) {
@@ -223,16 +235,6 @@ TEST_F(SettingsStoreTest, EqualAssignmentIsPublishedButNotWritten) {
     store.setSettings(TilewiseSettings::defaults());
     EXPECT_EQ(deliveries, 2);
     EXPECT_EQ(scheduler_.pendingCount(), 0U);
-    scheduler_.runUntilIdle();
-    EXPECT_FALSE(fs::exists(file_));
-}
-
-TEST_F(SettingsStoreTest, SaveNowWritesOnceAndCancelsThePendingSave) {
-    SettingsStore store{file_, scheduler_};
-    store.setSettings(withGrid(7));
-    store.saveNow();
-    EXPECT_EQ(readFileBytes(file_), encoded(withGrid(7)));
-    fs::remove(file_);
     scheduler_.runUntilIdle();
     EXPECT_FALSE(fs::exists(file_));
 }
@@ -276,9 +278,7 @@ TEST_F(SettingsStoreTest, UnencodableSettingsLeaveTheFileAndMemoryAsTheyWere) {
     scheduler_.runUntilIdle();
     EXPECT_EQ(readFileBytes(file_), before);
     EXPECT_EQ(store.settings(), broken);
-    const auto errors = log_.messages(LogCategory::settings, LogLevel::error);
-    ASSERT_EQ(errors.size(), 1U);
-    EXPECT_TRUE(errors[0].starts_with("settings save failed: ")) << errors[0];
+    expectOneSaveError("");
 }
 
 // Limits the size of files this process may write, as a full disk would.
@@ -312,21 +312,15 @@ TEST_F(SettingsStoreTest, FailedWriteKeepsTheOldFileByteForByte) {
     }
     EXPECT_EQ(readFileBytes(file_), before);
     EXPECT_EQ(store.settings(), withGrid(12));
-    EXPECT_EQ(std::distance(fs::directory_iterator(file_.parent_path()), fs::directory_iterator()),
-              1)
-        << "temporary file left behind";
-    const auto errors = log_.messages(LogCategory::settings, LogLevel::error);
-    ASSERT_EQ(errors.size(), 1U);
-    EXPECT_NE(errors[0].find("File too large"), std::string::npos) << errors[0];
+    EXPECT_EQ(filesInTheDirectory(), 1) << "temporary file left behind";
+    expectOneSaveError("File too large");
 }
 
 TEST_F(SettingsStoreTest, DirectoryThatCannotBeCreatedIsLogged) {
     SettingsStore store{file_, scheduler_};
     ASSERT_TRUE(writeFileBytes(file_.parent_path(), "a file where the directory should be"));
     EXPECT_FALSE(store.saveNow());
-    const auto errors = log_.messages(LogCategory::settings, LogLevel::error);
-    ASSERT_EQ(errors.size(), 1U);
-    EXPECT_TRUE(errors[0].starts_with("settings save failed: cannot create")) << errors[0];
+    expectOneSaveError("failed: cannot create");
 }
 
 TEST_F(SettingsStoreTest, BackupIsWholeOrThePreviousOneStays) {
@@ -345,9 +339,7 @@ TEST_F(SettingsStoreTest, BackupIsWholeOrThePreviousOneStays) {
         << store->loadProblem().value_or("");
     EXPECT_FALSE(store->saveNow());
     EXPECT_EQ(readFileBytes(file_), rejected);
-    EXPECT_EQ(std::distance(fs::directory_iterator(file_.parent_path()), fs::directory_iterator()),
-              2)
-        << "temporary file left behind";
+    EXPECT_EQ(filesInTheDirectory(), 2) << "temporary file left behind";
     SettingsStore again{file_, scheduler_};
     EXPECT_EQ(readFileBytes(backup()), rejected);
 }
@@ -379,9 +371,7 @@ TEST_F(SettingsStoreTest, KilledSavesLeaveAWholeFileAndNoTemporaryFiles) {
         ::kill(saver, SIGKILL);
         ::waitpid(saver, nullptr, 0);
         ASSERT_TRUE(SettingsCoder::decode(readFileBytes(file_))) << "after kill " << kill;
-        ASSERT_EQ(
-            std::distance(fs::directory_iterator(file_.parent_path()), fs::directory_iterator()), 1)
-            << "temporary file left after kill " << kill;
+        ASSERT_EQ(filesInTheDirectory(), 1) << "temporary file left after kill " << kill;
     }
 }
 
@@ -420,6 +410,8 @@ fs::path home() {
 TEST(SettingsStorePathTest, DefaultsToTheConfigurationDirectory) {
     const fs::path config = std::getenv("XDG_CONFIG_HOME");
     EXPECT_EQ(SettingsStore::defaultURL({"tilewise"}), config / "Tilewise" / "settings.json");
+    const ScopedEnvironment empty{"TilewiseSettingsPath", ""};
+    EXPECT_EQ(SettingsStore::defaultURL({}), config / "Tilewise" / "settings.json");
     for (const char* unusable : {"", "relative/config"}) {
         const ScopedEnvironment unset{"XDG_CONFIG_HOME", unusable};
         EXPECT_EQ(SettingsStore::defaultURL({}), home() / ".config" / "Tilewise" / "settings.json");
@@ -442,12 +434,6 @@ TEST(SettingsStorePathTest, LeadingTildeIsTheHomeDirectory) {
               home() / "sync" / "tilewise.json");
     const ScopedEnvironment variable{"TilewiseSettingsPath", "~"};
     EXPECT_EQ(SettingsStore::defaultURL({}), home());
-}
-
-TEST(SettingsStorePathTest, EmptyEnvironmentValueIsIgnored) {
-    const ScopedEnvironment variable{"TilewiseSettingsPath", ""};
-    const fs::path config = std::getenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(SettingsStore::defaultURL({}), config / "Tilewise" / "settings.json");
 }
 
 }  // namespace

@@ -29,66 +29,59 @@ class WindowControllerApplyTest : public WindowControllerFixture {
     LogCapture log;
 };
 
-TEST_F(WindowControllerApplyTest, AnObedientWindowTakesOneAttemptWithoutPause) {
-    const sim::WindowId id = frontmostWindow();
+struct AttemptCase {
+    const char* name;
+    SimWindow window;
+    FrameOutcome outcome;
+    int attempts;
+    Pauses pauses;
+    std::size_t rejectedLogs;
+};
+
+class WindowControllerAttemptTest : public WindowControllerApplyTest,
+                                    public ::testing::WithParamInterface<AttemptCase> {};
+
+TEST_P(WindowControllerAttemptTest, RetriesUntilExactOrStuckWithGrowingPauses) {
+    const auto& example = GetParam();
+    const sim::WindowId id = frontmostWindow(example.window);
     const auto result = applyFrame(kRequested, captureTarget());
 
     ASSERT_TRUE(result.has_value()) << result.error().userDescription();
-    EXPECT_EQ(*result, (ApplyResult{kRequested, kRequested, FrameOutcome::exact()}));
-    EXPECT_EQ(attemptsOn(id), 1);
-    EXPECT_TRUE(queue->pauses().empty());
+    EXPECT_EQ(result->requested, kRequested);
+    EXPECT_EQ(result->outcome, example.outcome);
+    EXPECT_EQ(result->actual, example.outcome.actual().value_or(kRequested));
+    EXPECT_EQ(attemptsOn(id), example.attempts);
+    EXPECT_EQ(queue->pauses(), example.pauses);
+    EXPECT_EQ(rejectedMessages().size(), example.rejectedLogs);
+    // Every attempt writes size, position, size; an application without the enhanced
+    // interface never has it written.
     const auto writes = desktop.window(id)->writes;
-    ASSERT_EQ(writes.size(), 3u);
-    EXPECT_EQ(writes[0].attribute, AXAttribute::size);
-    EXPECT_EQ(writes[1].attribute, AXAttribute::position);
-    EXPECT_EQ(writes[2].attribute, AXAttribute::size);
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        EXPECT_EQ(writes[i].attribute, i % 3 == 1 ? AXAttribute::position : AXAttribute::size);
+    }
+    EXPECT_TRUE(desktop.application(kPid)->enhancedUserInterfaceWrites.empty());
 }
 
-TEST_F(WindowControllerApplyTest, AWindowExactOnTheSecondAttemptTakesTwo) {
-    const sim::WindowId id = frontmostWindow({.positionWritesIgnored = 1});
-    const auto result = applyFrame(kRequested, captureTarget());
+const Rect kStuck{0, 0, kRequested.width(), kRequested.height()};
+const Rect kThirdDrift{kRequested.minX() + 3 * 10, kRequested.minY(), kRequested.width(),
+                       kRequested.height()};
+const Size kLimit{500, 400};
 
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(result->outcome, FrameOutcome::exact());
-    EXPECT_EQ(attemptsOn(id), 2);
-    EXPECT_EQ(queue->pauses(), Pauses{50ms});
-}
-
-TEST_F(WindowControllerApplyTest, AWindowStuckAfterTheFirstAttemptTakesTwoAndIsLoggedRejected) {
-    const sim::WindowId id = frontmostWindow(
-        {.frame = {0, 0, 100, 100}, .positionWritesIgnored = SimWindow::kIgnoresAllPositionWrites});
-    const auto result = applyFrame(kRequested, captureTarget());
-
-    ASSERT_TRUE(result.has_value());
-    const Rect stuck{0, 0, kRequested.width(), kRequested.height()};
-    EXPECT_EQ(result->outcome, FrameOutcome::rejected(stuck));
-    EXPECT_EQ(result->actual, stuck);
-    EXPECT_EQ(attemptsOn(id), 2);
-    EXPECT_EQ(rejectedMessages().size(), 1u);
-}
-
-TEST_F(WindowControllerApplyTest, AWindowThatKeepsMovingTakesAllThreeAttempts) {
-    const sim::WindowId id = frontmostWindow({.drift = Point{10, 0}});
-    const auto result = applyFrame(kRequested, captureTarget());
-
-    ASSERT_TRUE(result.has_value());
-    const Rect third{kRequested.minX() + 30, kRequested.minY(), kRequested.width(),
-                     kRequested.height()};
-    EXPECT_EQ(result->outcome, FrameOutcome::rejected(third));
-    EXPECT_EQ(attemptsOn(id), 3);
-    EXPECT_EQ(queue->pauses(), (Pauses{50ms, 150ms}));
-}
-
-TEST_F(WindowControllerApplyTest, ASizeLimitedByTheAppIsConstrainedAndNotLogged) {
-    const Size limit{500, 400};
-    const sim::WindowId id = frontmostWindow({.maximumSize = limit});
-    const auto result = applyFrame(kRequested, captureTarget());
-
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(result->outcome, FrameOutcome::constrained(Rect{kRequested.origin, limit}));
-    EXPECT_EQ(attemptsOn(id), 2);
-    EXPECT_TRUE(rejectedMessages().empty());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Windows, WindowControllerAttemptTest,
+    ::testing::Values(AttemptCase("Obedient", {}, FrameOutcome::exact(), 1, {}, 0),
+                      AttemptCase("ExactOnTheSecondAttempt", {.positionWritesIgnored = 1},
+                                  FrameOutcome::exact(), 2, {50ms}, 0),
+                      AttemptCase("StuckAfterTheFirstAttempt",
+                                  {.frame = {0, 0, 100, 100},
+                                   .positionWritesIgnored = SimWindow::kIgnoresAllPositionWrites},
+                                  FrameOutcome::rejected(kStuck), 2, {50ms}, 1),
+                      AttemptCase("KeepsMoving", {.drift = Point{10, 0}},
+                                  FrameOutcome::rejected(kThirdDrift), 3, {50ms, 150ms}, 1),
+                      AttemptCase("SizeLimitedByTheApp", {.maximumSize = kLimit},
+                                  FrameOutcome::constrained({kRequested.origin, kLimit}), 2, {50ms},
+                                  0)),
+    [](const auto& info) { return std::string{info.param.name}; });
 
 TEST_F(WindowControllerApplyTest, TheEarlierOfTwoQuickAppliesIsSuperseded) {
     frontmostWindow();
@@ -150,12 +143,6 @@ TEST_F(WindowControllerApplyTest, ARequestReplacedDuringItsPauseStopsAndRestores
     EXPECT_EQ(desktop.application(kPid)->enhancedUserInterfaceWrites,
               (std::vector<bool>{false, true, false, true}));
     EXPECT_EQ(desktop.window(id)->frame, kRequested);
-}
-
-TEST_F(WindowControllerApplyTest, AppsWithoutEnhancedInterfaceAreNeverWrittenTo) {
-    frontmostWindow();
-    ASSERT_TRUE(applyFrame(kRequested, captureTarget()).has_value());
-    EXPECT_TRUE(desktop.application(kPid)->enhancedUserInterfaceWrites.empty());
 }
 
 TEST_F(WindowControllerApplyTest, AWindowGoneSinceCaptureIsReportedClosed) {

@@ -20,8 +20,10 @@ inline void PrintTo(const WindowError& error, std::ostream* os) {
 
 /// A window controller on the simulated desktop whose queue and main thread the test drives.
 class WindowControllerFixture : public ::testing::Test {
-  protected:
+  public:
     static constexpr ProcessId kPid = 501;
+
+  protected:
 
     WindowControllerFixture() {
         auto owned = std::make_unique<ManualSerialQueue>();

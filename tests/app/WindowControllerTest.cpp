@@ -115,102 +115,84 @@ TEST_F(WindowControllerTest, FallsBackToTheFirstStandardWindowOfTheList) {
     EXPECT_EQ(capture().error(), Kind::noWindow);
 }
 
-TEST_F(WindowControllerTest, TrustAndSilenceStopTheWindowSearchAtOnce) {
-    frontmostWindow();
-    for (const auto& [status, expected] :
-         {std::pair{kAXErrorAPIDisabled, Kind::permissionMissing},
-          std::pair{kAXErrorCannotComplete, Kind::appUnresponsive}}) {
-        desktop.modifyApplication(kPid, [status](SimApplication& app) {
-            app.readOverrides[std::string{AXAttribute::focusedWindow}] = {status, {}};
-        });
-        EXPECT_EQ(capture().error(), expected);
-    }
-    desktop.modifyApplication(kPid, [](SimApplication& app) { app.unresponsive = true; });
-    EXPECT_EQ(capture().error(), Kind::appUnresponsive);
+// A window whose frame reads answer `position` and `size` as given.
+SimWindow reading(AXCopyResult position, AXCopyResult size = {kAXErrorSuccess, Size{100, 100}}) {
+    return {.readOverrides = {{std::string{AXAttribute::position}, position},
+                              {std::string{AXAttribute::size}, size}}};
 }
 
-TEST_F(WindowControllerTest, RefusesMinimizedFullScreenAndImmovableWindows) {
-    const sim::WindowId id = frontmostWindow({.minimized = true, .fullScreen = true});
-    EXPECT_EQ(capture().error(), Kind::minimized);
-    desktop.modifyWindow(id, [](SimWindow& window) { window.minimized = false; });
-    EXPECT_EQ(capture().error(), Kind::fullScreen);
-    desktop.modifyWindow(id, [](SimWindow& window) {
-        window.fullScreen = false;
-        window.positionSettable = false;
-        window.sizeSettable = false;
-    });
-    EXPECT_EQ(capture().error(), Kind::notResizable);
+// A window whose size cannot be set and whose position query answers as given.
+SimWindow positionQuery(AXError status, bool settable) {
+    return {.sizeSettable = false,
+            .settableOverrides = {{std::string{AXAttribute::position}, {status, settable}}}};
 }
 
-TEST_F(WindowControllerTest, AcceptsAWindowWhenEitherPositionOrSizeCanBeSet) {
-    const sim::WindowId id = frontmostWindow({.positionSettable = false});
-    EXPECT_TRUE(capture().has_value());
-    desktop.modifyWindow(id, [](SimWindow& window) {
-        window.positionSettable = true;
-        window.sizeSettable = false;
-    });
-    EXPECT_TRUE(capture().has_value());
-    // A failing query counts as "cannot be set", so only the other attribute can save it.
-    desktop.modifyWindow(id, [](SimWindow& window) {
-        window.settableOverrides[std::string{AXAttribute::position}] = {kAXErrorFailure, true};
-    });
-    EXPECT_EQ(capture().error(), Kind::notResizable);
-    // A window that vanished between the reads and the query closed; it did not refuse.
-    desktop.modifyWindow(id, [](SimWindow& window) {
-        window.settableOverrides[std::string{AXAttribute::position}] = {kAXErrorInvalidUIElement,
-                                                                        false};
-    });
-    EXPECT_EQ(capture().error(), Kind::windowClosed);
-    desktop.modifyWindow(id, [](SimWindow& window) {
-        window.settableOverrides[std::string{AXAttribute::position}] = {kAXErrorCannotComplete,
-                                                                        false};
-    });
-    EXPECT_EQ(capture().error(), Kind::appUnresponsive);
+// An application in front whose focused-window read answers `status`.
+SimApplication focusedWindowRead(AXError status) {
+    return {.pid = WindowControllerFixture::kPid,
+            .localizedName = "Editor",
+            .readOverrides = {{std::string{AXAttribute::focusedWindow}, {status, {}}}}};
 }
 
-struct ReadMapping {
+struct CaptureCase {
     const char* name;
-    AXError status;
-    WindowError expected;
+    SimWindow window;
+    std::optional<WindowError> refusal;  // none: the window is captured
+    SimApplication app = {.pid = WindowControllerFixture::kPid, .localizedName = "Editor"};
 };
 
-class WindowControllerReadMappingTest : public WindowControllerFixture,
-                                        public ::testing::WithParamInterface<ReadMapping> {};
+class WindowControllerCaptureTest : public WindowControllerFixture,
+                                    public ::testing::WithParamInterface<CaptureCase> {};
 
-TEST_P(WindowControllerReadMappingTest, MapsFrameReadStatusesToErrors) {
-    frontmostWindow(
-        {.readOverrides = {{std::string{AXAttribute::position}, {GetParam().status, {}}}}});
-    EXPECT_EQ(capture().error(), GetParam().expected);
+TEST_P(WindowControllerCaptureTest, CapturesOrRefusesWithTheMatchingError) {
+    frontmostWindow(GetParam().window, GetParam().app);
+    const auto result = capture();
+    EXPECT_EQ(result ? std::nullopt : std::optional{result.error()}, GetParam().refusal);
 }
+
+const AXCopyResult kPoint{kAXErrorSuccess, Point{0, 0}};
 
 INSTANTIATE_TEST_SUITE_P(
-    Statuses, WindowControllerReadMappingTest,
+    Windows, WindowControllerCaptureTest,
     ::testing::Values(
-        ReadMapping{"SuccessWithoutValue", kAXErrorSuccess, Kind::noWindow},
-        ReadMapping{"APIDisabled", kAXErrorAPIDisabled, Kind::permissionMissing},
-        ReadMapping{"AttributeUnsupported", kAXErrorAttributeUnsupported, Kind::notResizable},
-        ReadMapping{"CannotComplete", kAXErrorCannotComplete, Kind::appUnresponsive},
-        ReadMapping{"InvalidUIElement", kAXErrorInvalidUIElement, Kind::windowClosed},
-        ReadMapping{"Failure", kAXErrorFailure, WindowError::accessibility(kAXErrorFailure)},
-        ReadMapping{"NoValue", kAXErrorNoValue, WindowError::accessibility(kAXErrorNoValue)}),
+        CaptureCase("Minimized", {.minimized = true, .fullScreen = true}, Kind::minimized),
+        CaptureCase("FullScreen", {.fullScreen = true}, Kind::fullScreen),
+        CaptureCase("NeitherSettable", {.positionSettable = false, .sizeSettable = false},
+                    Kind::notResizable),
+        CaptureCase("OnlySizeSettable", {.positionSettable = false}, std::nullopt),
+        CaptureCase("OnlyPositionSettable", {.sizeSettable = false}, std::nullopt),
+        // A failing query counts as "cannot be set"; a vanished window closed, it did not refuse.
+        CaptureCase("PositionQueryFails", positionQuery(kAXErrorFailure, true), Kind::notResizable),
+        CaptureCase("ClosedDuringQuery", positionQuery(kAXErrorInvalidUIElement, false),
+                    Kind::windowClosed),
+        CaptureCase("SilentDuringQuery", positionQuery(kAXErrorCannotComplete, false),
+                    Kind::appUnresponsive),
+        CaptureCase("PositionWithoutValue", reading({kAXErrorSuccess, {}}), Kind::noWindow),
+        CaptureCase("PositionAPIDisabled", reading({kAXErrorAPIDisabled, {}}),
+                    Kind::permissionMissing),
+        CaptureCase("PositionUnsupported", reading({kAXErrorAttributeUnsupported, {}}),
+                    Kind::notResizable),
+        CaptureCase("PositionCannotComplete", reading({kAXErrorCannotComplete, {}}),
+                    Kind::appUnresponsive),
+        CaptureCase("PositionInvalidElement", reading({kAXErrorInvalidUIElement, {}}),
+                    Kind::windowClosed),
+        CaptureCase("PositionFailure", reading({kAXErrorFailure, {}}),
+                    WindowError::accessibility(kAXErrorFailure)),
+        CaptureCase("PositionNoValue", reading({kAXErrorNoValue, {}}),
+                    WindowError::accessibility(kAXErrorNoValue)),
+        CaptureCase("PositionIsASize", reading({kAXErrorSuccess, Size{1, 2}}), Kind::notResizable),
+        CaptureCase("SizeIsABoolean", reading(kPoint, {kAXErrorSuccess, true}), Kind::notResizable),
+        CaptureCase("PositionErrorWins",
+                    reading({kAXErrorCannotComplete, {}}, {kAXErrorInvalidUIElement, {}}),
+                    Kind::appUnresponsive),
+        // Lost trust and a silent application stop the window search at once.
+        CaptureCase("FocusedWindowAPIDisabled", {}, Kind::permissionMissing,
+                    focusedWindowRead(kAXErrorAPIDisabled)),
+        CaptureCase("FocusedWindowCannotComplete", {}, Kind::appUnresponsive,
+                    focusedWindowRead(kAXErrorCannotComplete)),
+        CaptureCase("UnresponsiveApp", {}, Kind::appUnresponsive,
+                    {.pid = WindowControllerFixture::kPid, .unresponsive = true})),
     [](const auto& info) { return std::string{info.param.name}; });
-
-TEST_F(WindowControllerTest, FrameReadsNeedPointAndSizeValuesAndThePositionErrorWins) {
-    const sim::WindowId id = frontmostWindow(
-        {.readOverrides = {{std::string{AXAttribute::position}, {kAXErrorSuccess, Size{1, 2}}}}});
-    EXPECT_EQ(capture().error(), Kind::notResizable);
-
-    desktop.modifyWindow(id, [](SimWindow& window) {
-        window.readOverrides = {{std::string{AXAttribute::size}, {kAXErrorSuccess, true}}};
-    });
-    EXPECT_EQ(capture().error(), Kind::notResizable);
-
-    desktop.modifyWindow(id, [](SimWindow& window) {
-        window.readOverrides = {{std::string{AXAttribute::position}, {kAXErrorCannotComplete, {}}},
-                                {std::string{AXAttribute::size}, {kAXErrorInvalidUIElement, {}}}};
-    });
-    EXPECT_EQ(capture().error(), Kind::appUnresponsive);
-}
 
 TEST(WindowErrorTest, EverySentence) {
     const std::vector<std::pair<WindowError, std::string>> sentences{

@@ -71,17 +71,6 @@ TEST_F(ImportDivvyCommandTest, DryRunPrintsTheNotesAndLayoutsAndWritesNothing) {
     EXPECT_FALSE(fs::exists(settingsFile));
 }
 
-TEST_F(ImportDivvyCommandTest, ImportMergesIntoTheSettingsFile) {
-    TILEWISE_REQUIRE_DIVVY_SAMPLES();
-    ASSERT_EQ(importDivvy({"--from", andrewsPreferences()}).status, 0);
-    ASSERT_EQ(importDivvy({"--from", andrewsPreferences()}).status, 0);
-    const auto settings = savedSettings();
-    ASSERT_TRUE(settings.has_value());
-    ASSERT_EQ(settings->layouts.size(), 1U);  // the second import replaced the first
-    EXPECT_EQ(settings->layouts.front().name, "First Quarter");
-    EXPECT_EQ(settings->layouts.front().grid, (GridSize{8, 4}));
-}
-
 TEST_F(ImportDivvyCommandTest, ABareArchiveStandsForTheWholeDomain) {
     TILEWISE_REQUIRE_DIVVY_SAMPLES();
     const auto archive =
@@ -94,16 +83,26 @@ TEST_F(ImportDivvyCommandTest, ABareArchiveStandsForTheWholeDomain) {
         << run.out;
 }
 
-TEST_F(ImportDivvyCommandTest, ReadsTheAppStoreEditionsPreferencesFromTheStandardPlace) {
+TEST_F(ImportDivvyCommandTest, MergesTheAppStoreEditionsPreferencesIntoTheSettingsFile) {
     fs::create_directories(preferences);
     ASSERT_TRUE(
         writeFileBytes(preferences / "com.mizage.Divvy.plist", preferencesFile("Store", 4)));
-    const auto run = importDivvy({});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Imported 1 shortcut: Store (no key)");
+    auto mine = TilewiseSettings::defaults();
+    mine.layouts.push_back({Uuid::random(), "Mine", true, true, std::nullopt, GridSize{2, 2},
+                            CellSelection{0, 0, 0, 0}});
+    ASSERT_TRUE(writeFileBytes(settingsFile, SettingsCoder::encode(mine).value()));
+    for (int run = 0; run < 2; ++run) {
+        const auto imported = importDivvy({});
+        EXPECT_EQ(imported.status, 0) << imported.err;
+        EXPECT_EQ(imported.out.substr(0, imported.out.find('\n')),
+                  "Imported 1 shortcut: Store (no key)");
+    }
     const auto settings = savedSettings();
     ASSERT_TRUE(settings.has_value());
     EXPECT_EQ(settings->grid, (GridSize{3, 2}));
+    ASSERT_EQ(settings->layouts.size(), 2U) << "the second import replaced the first";
+    EXPECT_EQ(settings->layouts[0], mine.layouts[0]);
+    EXPECT_EQ(settings->layouts[1].name, "Store");
 }
 
 TEST_F(ImportDivvyCommandTest, AnUnreadableArchiveFailsAndLeavesTheSettingsAlone) {
@@ -121,26 +120,20 @@ TEST_F(ImportDivvyCommandTest, AnUnreadableArchiveFailsAndLeavesTheSettingsAlone
     EXPECT_EQ(readFileBytes(settingsFile), before);
 }
 
-TEST_F(ImportDivvyCommandTest, AFileThatIsNoPreferencesFileIsRefused) {
+TEST_F(ImportDivvyCommandTest, WhatIsNoPreferencesFileIsRefusedWithASentence) {
     fs::create_directories(preferences);
     const auto text = preferences / "notes.txt";
     ASSERT_TRUE(writeFileBytes(text, "just some words"));
-    const auto run = importDivvy({"--from", text.string()});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "tilewise: “" + text.string() + "” is not a property list\n");
-    EXPECT_EQ(importDivvy({"--from", (preferences / "missing.plist").string()}).status, 1);
-    EXPECT_FALSE(fs::exists(settingsFile));
-}
-
-TEST_F(ImportDivvyCommandTest, WhatIsNotARegularFileIsRefusedWithASentence) {
-    fs::create_directories(preferences);
     const auto fifo = preferences / "fifo.plist";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const auto& from : {preferences, fifo}) {
+    for (const auto& [from, problem] : {std::pair{text, "is not a property list"},
+                                        {preferences, "is not a regular file"},
+                                        {fifo, "is not a regular file"}}) {
         const auto run = importDivvy({"--from", from.string()});
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "tilewise: “" + from.string() + "” is not a regular file\n");
+        EXPECT_EQ(run.err, "tilewise: “" + from.string() + "” " + problem + "\n");
     }
+    EXPECT_EQ(importDivvy({"--from", (preferences / "missing.plist").string()}).status, 1);
     EXPECT_FALSE(fs::exists(settingsFile));
 }
 

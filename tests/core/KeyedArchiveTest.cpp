@@ -51,7 +51,7 @@ void expectSampleStructure(const test::Bytes& bytes) {
     EXPECT_EQ(archive->className(*(*elements)[0]), "Item");
 }
 
-TEST(KeyedArchiveTest, DecodesValuesWithTheKeyedCodersRules) {
+TEST(KeyedArchiveTest, DecodesValuesWithTheKeyedCodersRulesAndRefusesWrongTypes) {
     SampleArchive sample;
     const auto archive = KeyedArchive::open(sample.builder.binary());
     ASSERT_TRUE(archive.has_value());
@@ -65,13 +65,7 @@ TEST(KeyedArchiveTest, DecodesValuesWithTheKeyedCodersRules) {
     EXPECT_EQ(archive->integer(item, "missing").value(), std::optional<std::int64_t>{});
     EXPECT_EQ(archive->boolean(item, "missing").value(), std::optional<bool>{});
     EXPECT_EQ(archive->string(item, "missing").value(), std::optional<std::string>{});
-}
 
-TEST(KeyedArchiveTest, WrongTypesAndBadReferencesAreMalformed) {
-    SampleArchive sample;
-    const auto archive = KeyedArchive::open(sample.builder.binary());
-    ASSERT_TRUE(archive.has_value());
-    const PropertyList& item = *(*archive->arrayElements(**archive->root()))[0];
     const auto malformed = std::unexpected(KeyedArchiveError::malformed);
     EXPECT_EQ(archive->integer(item, "flag"), malformed);
     EXPECT_EQ(archive->integer(item, "name"), malformed);

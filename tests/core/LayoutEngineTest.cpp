@@ -76,19 +76,23 @@ TEST(LayoutEngineTest, ChecksRunInOrderAndFirstFailureWins) {
               LayoutError::marginsTooLarge);
 }
 
-TEST(LayoutEngineTest, MarginValidityRejectsOutOfRangeAndNonFiniteValues) {
+TEST(LayoutEngineTest, MarginsOutsideZeroToFiveHundredOrNotFiniteAreInvalidEvenWhenDisabled) {
     EXPECT_TRUE(Margins::divvyDefault.isValid());
     EXPECT_FALSE(Margins::divvyDefault.enabled);
     for (double bad : {-0.5, 500.5, std::numeric_limits<double>::quiet_NaN(),
                        std::numeric_limits<double>::infinity()}) {
-        Margins m = kMargins;
-        m.verticalSpacing = bad;
-        EXPECT_FALSE(m.isValid()) << bad;
-        EXPECT_EQ(frame(CellSelection{0, 0, 0, 0}, kGrid, kVisible, m, 2).error(),
+        Margins spacing = kMargins;
+        spacing.verticalSpacing = bad;
+        Margins inset = Margins::divvyDefault;
+        inset.screen.left = bad;
+        EXPECT_FALSE(spacing.isValid()) << bad;
+        EXPECT_FALSE(inset.isValid()) << bad;
+        EXPECT_EQ(frame(CellSelection{0, 0, 0, 0}, kGrid, kVisible, spacing, 2).error(),
                   LayoutError::invalidMargins);
     }
     Margins edge = kMargins;
     edge.screen = EdgeInsets{0, 500, 0, 500};
+    edge.verticalSpacing = 500;
     EXPECT_TRUE(edge.isValid());
 }
 

@@ -30,21 +30,13 @@ void PrintTo(const NormalizedRect& value, std::ostream* os) {
 }
 
 void PrintTo(const LayoutError& value, std::ostream* os) {
-    switch (value) {
-        case LayoutError::invalidGrid:
-            *os << "invalidGrid";
-            return;
-        case LayoutError::selectionOutsideGrid:
-            *os << "selectionOutsideGrid";
-            return;
-        case LayoutError::invalidMargins:
-            *os << "invalidMargins";
-            return;
-        case LayoutError::marginsTooLarge:
-            *os << "marginsTooLarge";
-            return;
-    }
-    *os << "LayoutError(" << static_cast<int>(value) << ")";
+    static constexpr const char* kNames[] = {"invalidGrid", "selectionOutsideGrid",
+                                             "invalidMargins", "marginsTooLarge"};
+    const auto index = static_cast<std::size_t>(value);
+    if (index < std::size(kNames))
+        *os << kNames[index];
+    else
+        *os << "LayoutError(" << index << ")";
 }
 
 void PrintTo(const DisplayInfo& value, std::ostream* os) {
