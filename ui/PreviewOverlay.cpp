@@ -167,7 +167,7 @@ void PreviewOverlay::reshape() {
     if (rendering_ == Rendering::shaped) {
         shape = gridView_->paintedRegion();
         if (!selectionView_->isHidden())
-            shape += selectionView_->geometry();
+            shape += selectionView_->outline();
         // An empty mask would mean "no mask"; a pixel outside the window leaves an empty shape.
         if (shape.isEmpty())
             shape = QRegion(-1, -1, 1, 1);

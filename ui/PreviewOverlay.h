@@ -14,8 +14,8 @@ class SelectionView;
 
 /// The grid over a whole display: an override-redirect window that is never activated. With
 /// a compositing manager it is translucent. Without one a translucent window would show black,
-/// so it is shaped to the lines and the preview, or, while it takes drags, shows a picture of
-/// the desktop taken when it appeared.
+/// so it is shaped to the lines and the preview's edge, or, while it takes drags, shows a
+/// picture of the desktop taken when it appeared.
 class PreviewOverlay final : public QWidget, public GridOverlay {
   public:
     enum class Rendering { translucent, shaped, desktopPicture };

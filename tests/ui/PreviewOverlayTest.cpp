@@ -97,8 +97,11 @@ TEST_F(PreviewOverlayTest, RenderingFollowsTheCompositorAndTheMode) {
     const int line = static_cast<int>(overlay.gridView().xs().front());
     EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(line, 500)));
     EXPECT_FALSE(overlay.windowHandle()->mask().contains(centre({0, 0})));
+    // The preview shows its edge only: what it would cover stays in sight.
     overlay.setSelection(Rect{1930, 40, 200, 100});
-    EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(15, 50)));
+    EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(11, 90)));
+    EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(110, 139)));
+    EXPECT_FALSE(overlay.windowHandle()->mask().contains(QPoint(110, 90)));
     EXPECT_EQ(overlay.selectionView().fillColour().alpha(), 255);
 
     showGrid(true);
