@@ -125,9 +125,11 @@ class OverlayOnScreen {
         // Halfway down the last vertical line, where only the line's own grey lies.
         line_ = QPoint(static_cast<int>(lines->x.back()),
                        static_cast<int>((lines->y[lines->y.size() - 2] + lines->y.back()) / 2));
+        // Inside the right edge of the wider preview, which is all of it that shows without a
+        // compositing manager.
         const auto cell =
             LayoutEngine::frame({10, 5, 10, 5}, kGrid, screen_.visibleFrame, kMargins, 1);
-        cell_ = QPoint(static_cast<int>(cell->midX()), static_cast<int>(cell->midY()));
+        cell_ = QPoint(static_cast<int>(cell->maxX()) - 2, static_cast<int>(cell->midY()));
         overlay_.showGrid(screen_, kGrid, kMargins, std::nullopt, false);
     }
 
