@@ -125,9 +125,11 @@ class OverlayOnScreen {
         // Halfway down the last vertical line, where only the line's own grey lies.
         line_ = QPoint(static_cast<int>(lines->x.back()),
                        static_cast<int>((lines->y[lines->y.size() - 2] + lines->y.back()) / 2));
+        // Inside the right edge of the wider preview, which is all of it that shows without a
+        // compositing manager.
         const auto cell =
             LayoutEngine::frame({10, 5, 10, 5}, kGrid, screen_.visibleFrame, kMargins, 1);
-        cell_ = QPoint(static_cast<int>(cell->midX()), static_cast<int>(cell->midY()));
+        cell_ = QPoint(static_cast<int>(cell->maxX()) - 2, static_cast<int>(cell->midY()));
         overlay_.showGrid(screen_, kGrid, kMargins, std::nullopt, false);
     }
 
@@ -137,8 +139,9 @@ class OverlayOnScreen {
         const auto grey = [](Colour colour) { return X11ScreenProbe::near(colour, kGrey); };
         if (!probe_.waitForPixel(line_, std::not_fn(grey), kPatience, [] { turn(); }))
             return false;
-        // Qt learns that the window is unmapped, as it has by the time a user opens the panel.
-        QCoreApplication::processEvents();
+        // The screen has settled and Qt has learnt what became of the window, as by the time a
+        // user opens the panel again.
+        settle();
         return timeFrame([this] { overlay_.showGrid(screen_, kGrid, kMargins, {}, false); }, line_,
                          grey);
     }
@@ -163,7 +166,15 @@ class OverlayOnScreen {
   private:
     static constexpr Colour kGrey{166, 166, 166};
     static constexpr std::chrono::seconds kPatience{2};
+    static constexpr std::chrono::milliseconds kSettling{100};
 
+    static void settle() {
+        const auto until = Clock::now() + kSettling;
+        while (Clock::now() < until) {
+            turn();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
     static void turn() {
         QCoreApplication::processEvents();
         X11ScreenProbe::syncQtConnection();

@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QWindow>
 #include <cmath>
 #include <span>
 
@@ -79,6 +80,20 @@ void GridLinesView::update(std::vector<double> xs, std::vector<double> ys, QRect
     if (usable.size() != usable_.size())
         stamps_.clear();
     usable_ = usable;
+    painted_.reset();
+    const Bands before = drawn_;
+    drawn_ = drawnBands();
+    // The bands along the vertical lines go last: the picture is whole once they are on the
+    // screen.
+    invalidate(before.rows + drawn_.rows);
+    invalidate(before.columns + drawn_.columns);
+}
+
+// Built when asked for: only a window that nothing shows through is shaped to it, and a region
+// of a piece between every two crossings takes a while to build.
+const QRegion& GridLinesView::paintedRegion() const {
+    if (painted_)
+        return *painted_;
     std::vector<QRect> pieces;
     for (const double x : xs_) {
         pieces.push_back(QRectF(x - kEdgeWidth / 2, usable_.top(), kEdgeWidth, usable_.height())
@@ -93,14 +108,62 @@ void GridLinesView::update(std::vector<double> xs, std::vector<double> ys, QRect
         }
     }
     painted_ = unionOf(pieces);
-    QWidget::update();
+    return *painted_;
 }
 
 void GridLinesView::setOpaque(bool opaque) {
-    if (opaque != opaque_)
-        stamps_.clear();
+    if (opaque == opaque_)
+        return;
+    stamps_.clear();
     opaque_ = opaque;
     QWidget::update();
+}
+
+// Exactly what the line and star pictures cover, in few rectangles: the bands of one
+// direction lie side by side, so each direction holds a rectangle per line, where both
+// together would break into a piece between every two crossings. The stars lie in the bands
+// of the vertical lines.
+GridLinesView::Bands GridLinesView::drawnBands() const {
+    const double ratio = devicePixelRatioF();
+    // Across a line, the pixels its rim touches: around its middle, placed at a quarter pixel as
+    // it is drawn.
+    const auto across = [&](double position) {
+        const double middle = std::round(position * ratio * 4) / 4;
+        const double from = std::floor(middle - kEdgeWidth * ratio / 2);
+        const double to = std::ceil(middle + kEdgeWidth * ratio / 2);
+        return std::pair{from / ratio, (to - from) / ratio};
+    };
+    // A star's picture, which holds the rim of its vertical line.
+    const double starHalf = std::ceil(kStampHalf * ratio);
+    const double starReach = ys_.empty() ? 0 : starHalf / ratio;
+    Bands bands;
+    for (const double x : xs_) {
+        auto [left, width] = across(x);
+        if (!ys_.empty()) {
+            left = (splitIntoQuarters(x * ratio).first - starHalf) / ratio;
+            width = 2 * starReach;
+        }
+        bands.columns +=
+            QRectF(left, usable_.top() - starReach, width, usable_.height() + 2 * starReach)
+                .toAlignedRect();
+    }
+    for (const double y : ys_) {
+        const auto [top, height] = across(y);
+        bands.rows += QRectF(usable_.left(), top, usable_.width(), height).toAlignedRect();
+    }
+    return bands;
+}
+
+// A translucent window on the screen has each change painted and handed over at once, a
+// direction at a time: the window system takes a picture for each rectangle, and one region of
+// both directions would hold hundreds. An opaque window is shaped after its lines change, and
+// painted after that.
+void GridLinesView::invalidate(const QRegion& region) {
+    const QWindow* shown = window()->windowHandle();
+    if (!opaque_ && shown != nullptr && shown->isExposed())
+        repaint(region);
+    else
+        QWidget::update(region);
 }
 
 // Every line of a direction, and every star, is the same picture but for where its middle
@@ -110,7 +173,7 @@ void GridLinesView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (opaque_) {
         // Nothing shows through the window: all it shows takes the rim's colour.
-        for (const QRect& piece : painted_ & event->region())
+        for (const QRect& piece : paintedRegion() & event->region())
             painter.fillRect(piece, kOpaqueRim);
     }
     paintLines(painter, event->rect());

@@ -4,6 +4,7 @@
 #include <QRegion>
 #include <QWidget>
 #include <map>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -30,7 +31,7 @@ class GridLinesView final : public QWidget {
     QRectF usable() const { return usable_; }
     /// Everything this view paints, as whole-pixel rectangles (a band along each line and a
     /// square around each star), for shaping a window around it.
-    const QRegion& paintedRegion() const { return painted_; }
+    const QRegion& paintedRegion() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -43,12 +44,19 @@ class GridLinesView final : public QWidget {
     /// The picture of a line or a star whose middle lies `phase` quarter pixels into a pixel.
     const QImage& stamp(Stamp kind, int phase, int rowPhase, double ratio);
     QImage drawStar(int columnPhase, int rowPhase, double ratio) const;
+    struct Bands {
+        QRegion columns;
+        QRegion rows;
+    };
+    Bands drawnBands() const;
+    void invalidate(const QRegion& region);
 
     std::vector<double> xs_;
     std::vector<double> ys_;
     QRectF usable_;
     bool opaque_ = false;
-    QRegion painted_;
+    mutable std::optional<QRegion> painted_;
+    Bands drawn_;
     std::map<std::tuple<Stamp, int, int>, QImage> stamps_;
     double stampRatio_ = 0;
 };

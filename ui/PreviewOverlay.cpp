@@ -34,6 +34,11 @@ PreviewOverlay::PreviewOverlay(PanelPlatform& platform, QWidget* parent)
         if (onCommit)
             onCommit(selection);
     };
+    platform_.onCompositorGone = [this] { compositorGone(); };
+}
+
+PreviewOverlay::~PreviewOverlay() {
+    platform_.onCompositorGone = nullptr;
 }
 
 QRectF PreviewOverlay::local(const Rect& frame) const {
@@ -45,7 +50,8 @@ QRectF PreviewOverlay::local(const Rect& frame) const {
 
 void PreviewOverlay::showGrid(const DisplayInfo& display, GridSize grid, const Margins& margins,
                               std::optional<WindowId> below, bool interactive) {
-    const bool sameDisplay = QWidget::isVisible() && displayFrame_ == display.frame;
+    const bool sameDisplay = shown_ && displayFrame_ == display.frame;
+    last_ = Shown{display, grid, margins, below, interactive};
     displayFrame_ = display.frame;
     const auto lines =
         LayoutEngine::gridLines(grid, display.visibleFrame, margins, display.backingScale);
@@ -63,25 +69,44 @@ void PreviewOverlay::showGrid(const DisplayInfo& display, GridSize grid, const M
                        qRound(display.frame.height() / ratio));
     setGeometry(bounds.translated(qRound(display.frame.minX() / ratio),
                                   qRound(display.frame.minY() / ratio)));
+    // Chosen first: the lines are drawn for the window they will be on.
+    chooseRendering(interactive, sameDisplay);
     gridView_->setGeometry(bounds);
     gridView_->update(std::move(xs), std::move(ys), usable);
     inputView_->setGeometry(bounds);
     inputView_->reset(grid, usable);
     inputView_->setVisible(interactive);
     selectionView_->QWidget::hide();
-    chooseRendering(interactive, sameDisplay);
     // Shaped before it maps, or a window that nothing shows through would cover the display
     // for a moment.
     reshape();
-    if (!QWidget::isVisible())
+    const bool mapped = QWidget::isVisible();
+    if (!mapped)
         show();
-    // Toggled on the live window: changing the widget's flags would hide it again.
-    windowHandle()->setFlag(Qt::WindowTransparentForInput, !interactive);
+    shown_ = true;
+    setTakesInput(interactive);
     floating_ = !below;
-    if (floating_)
-        QWidget::raise();
-    else
+    if (!floating_)
         platform_.stackBelow(winId(), *below);
+    else if (!mapped || coveredByOthers())
+        QWidget::raise();
+}
+
+// A restack has a compositing manager redraw all the window covers, so a window that is still
+// on top stays where it is.
+bool PreviewOverlay::coveredByOthers() {
+    std::vector<std::uint64_t> own;
+    for (const QWindow* window : QGuiApplication::topLevelWindows()) {
+        if (window != windowHandle() && window->handle() != nullptr)
+            own.push_back(window->winId());
+    }
+    return platform_.coveredByOthers(winId(), own);
+}
+
+// Toggled on the live window: changing the widget's flags would hide it again.
+void PreviewOverlay::setTakesInput(bool takes) {
+    if (windowHandle()->flags().testFlag(Qt::WindowTransparentForInput) == takes)
+        windowHandle()->setFlag(Qt::WindowTransparentForInput, !takes);
 }
 
 bool PreviewOverlay::isInteractive() const {
@@ -112,7 +137,10 @@ void PreviewOverlay::chooseRendering(bool interactive, bool sameDisplay) {
     gridView_->setOpaque(opaque);
     selectionView_->setOpaque(opaque);
     useTranslucentWindow(!opaque);
-    QWidget::update();
+    // The desktop's picture lies under everything; translucent, the views invalidate only
+    // what they change.
+    if (rendering_ == Rendering::desktopPicture)
+        QWidget::update();
 }
 
 // Without a compositing manager the server itself redirects a window with an alpha channel and
@@ -135,15 +163,18 @@ void PreviewOverlay::reshape() {
     // Not made yet: shaped by the next showGrid, before it maps.
     if (windowHandle() == nullptr)
         return;
-    if (rendering_ != Rendering::shaped) {
-        windowHandle()->setMask({});
-        return;
+    QRegion shape;
+    if (rendering_ == Rendering::shaped) {
+        shape = gridView_->paintedRegion();
+        if (!selectionView_->isHidden())
+            shape += selectionView_->outline();
+        // An empty mask would mean "no mask"; a pixel outside the window leaves an empty shape.
+        if (shape.isEmpty())
+            shape = QRegion(-1, -1, 1, 1);
     }
-    QRegion shape = gridView_->paintedRegion();
-    if (!selectionView_->isHidden())
-        shape += selectionView_->geometry();
-    // An empty mask would mean "no mask"; a pixel outside the window leaves an empty shape.
-    windowHandle()->setMask(shape.isEmpty() ? QRegion(-1, -1, 1, 1) : shape);
+    // A compositing manager redraws all a window covers when its shape changes.
+    if (windowHandle()->mask() != shape)
+        windowHandle()->setMask(shape);
 }
 
 void PreviewOverlay::setSelection(std::optional<Rect> frame) {
@@ -159,13 +190,33 @@ void PreviewOverlay::setSelection(std::optional<Rect> frame) {
 void PreviewOverlay::hide() {
     if (inputView_->cancelDrag() && onSelectionChanged)
         onSelectionChanged(std::nullopt);
-    QWidget::hide();
+    shown_ = false;
     selectionView_->QWidget::hide();
     desktop_ = {};
+    if (rendering_ != Rendering::translucent || !QWidget::isVisible()) {
+        QWidget::hide();
+        return;
+    }
+    // Mapping a window has a compositing manager redraw all of it, a whole display; left mapped
+    // with nothing drawn, it is off the screen all the same, and showing it again redraws only
+    // the lines.
+    gridView_->update({}, {}, gridView_->usable());
+    setTakesInput(false);
+}
+
+// Left to itself, a window with an alpha channel shows black wherever it is clear: the window
+// left on the screen goes, and a grid on show is drawn the way a desktop without one needs.
+void PreviewOverlay::compositorGone() {
+    if (rendering_ != Rendering::translucent || !QWidget::isVisible())
+        return;
+    if (shown_ && last_)
+        showGrid(last_->display, last_->grid, last_->margins, last_->below, last_->interactive);
+    else
+        QWidget::hide();
 }
 
 void PreviewOverlay::raise() {
-    if (QWidget::isVisible() && floating_)
+    if (shown_ && floating_ && coveredByOthers())
         QWidget::raise();
 }
 

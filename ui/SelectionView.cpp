@@ -24,6 +24,12 @@ QColor SelectionView::fillColour() const {
     return colour;
 }
 
+QRegion SelectionView::outline() const {
+    const QRect frame = geometry();
+    return QRegion(frame) -
+           frame.adjusted(kOutlineWidth, kOutlineWidth, -kOutlineWidth, -kOutlineWidth);
+}
+
 void SelectionView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), fillColour());

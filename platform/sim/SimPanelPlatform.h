@@ -23,10 +23,13 @@ class SimPanelPlatform final : public PanelPlatform {
     void stackBelow(std::uint64_t window, std::uint64_t sibling) override {
         stackedBelow = {window, sibling};
     }
+    bool coveredByOthers(std::uint64_t, std::span<const std::uint64_t>) override { return covered; }
 
     bool compositor = false;
     /// The last window stacked and its sibling.
     std::optional<std::pair<std::uint64_t, std::uint64_t>> stackedBelow;
+    /// Whether another application's window lies above the one asked about.
+    bool covered = false;
 };
 
 }  // namespace tilewise::sim

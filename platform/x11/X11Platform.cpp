@@ -60,7 +60,7 @@ X11Platform::X11Platform(X11Connection main, X11Connection worker, Scheduler& ma
       mainQueue_(mainQueue),
       defaults_(std::vector<std::string>{"tilewise"}),
       login_(ownExecutable()),
-      panel_(main_.display()) {}
+      panel_(main_.display(), &events_) {}
 
 HotKeys& X11Platform::hotKeys() {
     if (!hotKeys_) {

@@ -97,8 +97,11 @@ TEST_F(PreviewOverlayTest, RenderingFollowsTheCompositorAndTheMode) {
     const int line = static_cast<int>(overlay.gridView().xs().front());
     EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(line, 500)));
     EXPECT_FALSE(overlay.windowHandle()->mask().contains(centre({0, 0})));
+    // The preview shows its edge only: what it would cover stays in sight.
     overlay.setSelection(Rect{1930, 40, 200, 100});
-    EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(15, 50)));
+    EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(11, 90)));
+    EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(110, 139)));
+    EXPECT_FALSE(overlay.windowHandle()->mask().contains(QPoint(110, 90)));
     EXPECT_EQ(overlay.selectionView().fillColour().alpha(), 255);
 
     showGrid(true);
@@ -110,10 +113,33 @@ TEST_F(PreviewOverlayTest, RenderingFollowsTheCompositorAndTheMode) {
     EXPECT_FALSE(overlay.windowHandle()->requestedFormat().hasAlpha());
 
     platform.compositor = true;
-    showGrid(false);
+    showGrid(true);
     EXPECT_TRUE(overlay.windowHandle()->requestedFormat().hasAlpha());
     EXPECT_TRUE(overlay.isVisible());
+
+    // Hidden, the translucent window stays mapped but draws nothing and takes no clicks; the
+    // compositing manager's leaving takes it off, or it would show black.
+    overlay.hide();
+    EXPECT_FALSE(overlay.isVisible());
+    EXPECT_TRUE(overlay.QWidget::isVisible());
+    EXPECT_EQ(overlay.grab().toImage().pixelColor(line, 500).alpha(), 0);
     EXPECT_TRUE(overlay.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+    showGrid(false);
+    EXPECT_EQ(overlay.grab().toImage().pixelColor(line, 500).red(), 166);
+    overlay.hide();
+    platform.compositor = false;
+    platform.onCompositorGone();
+    EXPECT_FALSE(overlay.QWidget::isVisible());
+
+    // On show, it is drawn again for a desktop without one.
+    platform.compositor = true;
+    showGrid(false);
+    platform.compositor = false;
+    platform.onCompositorGone();
+    EXPECT_EQ(overlay.rendering(), PreviewOverlay::Rendering::shaped);
+    EXPECT_TRUE(overlay.isVisible());
+    EXPECT_TRUE(overlay.QWidget::isVisible());
+    EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(line, 500)));
 }
 
 TEST_F(PreviewOverlayTest, PreviewIsPlacedInOwnCoordinatesAndHidesAlone) {

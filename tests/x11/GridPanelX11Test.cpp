@@ -90,6 +90,13 @@ class GridPanelX11Test : public X11Test {
         return focus;
     }
     unsigned long pixel(int x, int y) { return rootPixel(display(), x, y); }
+    QPoint rootPoint(Window window, int x, int y) {
+        int rootX = 0;
+        int rootY = 0;
+        Window child = None;
+        XTranslateCoordinates(display(), window, root(), x, y, &rootX, &rootY, &child);
+        return {rootX, rootY};
+    }
     bool pixelBecomes(int x, int y, unsigned long value) {
         settle();
         return QTest::qWaitFor([&] { return pixel(x, y) == value; }, kWaitMs);
@@ -228,7 +235,40 @@ TEST_P(OverlayX11Test, LinesOverTheDesktopWhichNeverTurnsBlack) {
     drag(overlay, cell(3, 2), cell(1, 0));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !commits.empty(); }, kWaitMs));
     EXPECT_EQ(commits.front(), CellSelection(1, 0, 3, 2));
+
+    // Hidden, the lines go, also where a translucent window stays; and the desktop stays whole
+    // when the compositing manager leaves.
+    const auto lines = LayoutEngine::gridLines(grid, wholeScreen().visibleFrame, {}, 1);
+    const int lineX = static_cast<int>(lines->x.front());
+    const int middleY = static_cast<int>(lines->y.front() / 2);
+    const int lineY = static_cast<int>(lines->y.front());
     overlay.hide();
+    // Nothing of a line's smoothed edges stays behind.
+    for (int offset = -6; offset <= 6; ++offset) {
+        EXPECT_TRUE(pixelBecomes(lineX + offset, middleY, kDesktopColour)) << offset;
+        EXPECT_TRUE(pixelBecomes(cell(1, 0).x(), lineY + offset, kDesktopColour)) << offset;
+    }
+    // Shown again after a window came up above it (a menu, say), it lies above that window.
+    XSetWindowAttributes unmanaged{};
+    unmanaged.override_redirect = True;
+    unmanaged.background_pixel = WhitePixel(display(), DefaultScreen(display()));
+    const Window menu = XCreateWindow(display(), root(), 0, 0, static_cast<unsigned>(width_), 400,
+                                      0, CopyFromParent, InputOutput, CopyFromParent,
+                                      CWOverrideRedirect | CWBackPixel, &unmanaged);
+    XMapRaised(display(), menu);
+    EXPECT_TRUE(pixelBecomes(lineX, middleY, 0xFFFFFF));
+    overlay.showGrid(wholeScreen(), grid, {}, std::nullopt, false);
+    EXPECT_TRUE(pixelBecomes(lineX, middleY, kLineGrey * 0x010101));
+    overlay.hide();
+    XDestroyWindow(display(), menu);
+    EXPECT_TRUE(pixelBecomes(lineX, middleY, kDesktopColour));
+
+    compositor_.reset();
+    const TestWindow window = openTestWindow();
+    const QPoint shown = rootPoint(window.id, 20, 20);
+    EXPECT_TRUE(pixelBecomes(shown.x(), shown.y(), 0xFFFFFF))
+        << "a window opened afterwards does not show";
+    EXPECT_TRUE(pixelBecomes(lineX, middleY, kDesktopColour));
 }
 
 // Xlib defines Bool as a macro, so the two values are listed.
