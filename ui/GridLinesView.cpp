@@ -176,8 +176,12 @@ void GridLinesView::paintEvent(QPaintEvent* event) {
         for (const QRect& piece : paintedRegion() & event->region())
             painter.fillRect(piece, kOpaqueRim);
     }
-    paintLines(painter, event->rect());
-    paintStars(painter, event->rect());
+    // A band at a time: a picture clipped to many bands across it is blended span by span.
+    for (const QRect& band : event->region()) {
+        painter.setClipRect(band);
+        paintLines(painter, band);
+        paintStars(painter, band);
+    }
 }
 
 void GridLinesView::paintLines(QPainter& painter, const QRect& dirty) {
