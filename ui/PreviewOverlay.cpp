@@ -135,7 +135,8 @@ void PreviewOverlay::chooseRendering(bool interactive, bool sameDisplay) {
     }
     const bool opaque = rendering_ != Rendering::translucent;
     gridView_->setOpaque(opaque);
-    selectionView_->setOpaque(opaque);
+    // Over the desktop's picture the preview is blended by us, as a compositing manager would.
+    selectionView_->setOpaque(rendering_ == Rendering::shaped);
     useTranslucentWindow(!opaque);
     // The desktop's picture lies under everything; translucent, the views invalidate only
     // what they change.

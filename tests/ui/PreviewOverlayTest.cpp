@@ -111,6 +111,9 @@ TEST_F(PreviewOverlayTest, RenderingFollowsTheCompositorAndTheMode) {
     EXPECT_TRUE(overlay.isInteractive());
     EXPECT_EQ(overlay.inputView().cursor().shape(), Qt::CrossCursor);
     EXPECT_FALSE(overlay.windowHandle()->requestedFormat().hasAlpha());
+    // Over the desktop's picture the preview is blended as with a compositing manager.
+    overlay.setSelection(Rect{1930, 40, 200, 100});
+    EXPECT_EQ(overlay.selectionView().fillColour().alpha(), 191);
 
     platform.compositor = true;
     showGrid(true);
