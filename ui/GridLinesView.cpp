@@ -75,6 +75,8 @@ GridLinesView::GridLinesView(QWidget* parent) : QWidget(parent) {
 }
 
 void GridLinesView::update(std::vector<double> xs, std::vector<double> ys, QRectF usable) {
+    if (xs == xs_ && ys == ys_ && usable == usable_)
+        return;
     xs_ = std::move(xs);
     ys_ = std::move(ys);
     if (usable.size() != usable_.size())

@@ -77,13 +77,13 @@ void PreviewOverlay::showGrid(const DisplayInfo& display, GridSize grid, const M
     inputView_->reset(grid, usable);
     inputView_->setVisible(interactive);
     selectionView_->QWidget::hide();
+    shown_ = true;
     // Shaped before it maps, or a window that nothing shows through would cover the display
     // for a moment.
     reshape();
     const bool mapped = QWidget::isVisible();
     if (!mapped)
         show();
-    shown_ = true;
     setTakesInput(interactive);
     floating_ = !below;
     if (!floating_)
@@ -164,14 +164,19 @@ void PreviewOverlay::reshape() {
     // Not made yet: shaped by the next showGrid, before it maps.
     if (windowHandle() == nullptr)
         return;
+    // An empty mask would mean "no mask"; a pixel outside the window leaves an empty shape.
+    const QRegion nothing(-1, -1, 1, 1);
     QRegion shape;
-    if (rendering_ == Rendering::shaped) {
+    if (rendering_ == Rendering::translucent) {
+        // Shown or hidden, what it paints decides what shows.
+    } else if (!shown_) {
+        shape = nothing;
+    } else if (rendering_ == Rendering::shaped) {
         shape = gridView_->paintedRegion();
         if (!selectionView_->isHidden())
             shape += selectionView_->outline();
-        // An empty mask would mean "no mask"; a pixel outside the window leaves an empty shape.
         if (shape.isEmpty())
-            shape = QRegion(-1, -1, 1, 1);
+            shape = nothing;
     }
     // A compositing manager redraws all a window covers when its shape changes.
     if (windowHandle()->mask() != shape)
@@ -194,14 +199,16 @@ void PreviewOverlay::hide() {
     shown_ = false;
     selectionView_->QWidget::hide();
     desktop_ = {};
-    if (rendering_ != Rendering::translucent || !QWidget::isVisible()) {
-        QWidget::hide();
+    if (!QWidget::isVisible())
         return;
-    }
-    // Mapping a window has a compositing manager redraw all of it, a whole display; left mapped
-    // with nothing drawn, it is off the screen all the same, and showing it again redraws only
-    // the lines.
-    gridView_->update({}, {}, gridView_->usable());
+    // Left mapped, it is off the screen all the same, and showing it again costs only the lines:
+    // mapping a window has a compositing manager redraw all of it, a whole display, and has Qt
+    // paint and hand over all of it. Translucent, it draws nothing; otherwise its shape is
+    // emptied, and the lines it keeps show again when the shape brings them back.
+    if (rendering_ == Rendering::translucent)
+        gridView_->update({}, {}, gridView_->usable());
+    else
+        reshape();
     setTakesInput(false);
 }
 

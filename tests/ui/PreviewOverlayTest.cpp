@@ -103,6 +103,14 @@ TEST_F(PreviewOverlayTest, RenderingFollowsTheCompositorAndTheMode) {
     EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(110, 139)));
     EXPECT_FALSE(overlay.windowHandle()->mask().contains(QPoint(110, 90)));
     EXPECT_EQ(overlay.selectionView().fillColour().alpha(), 255);
+    // Hidden, it stays mapped with nothing of it left on the screen, and takes no clicks.
+    overlay.hide();
+    EXPECT_FALSE(overlay.isVisible());
+    EXPECT_TRUE(overlay.QWidget::isVisible());
+    EXPECT_FALSE(overlay.windowHandle()->mask().contains(QPoint(line, 500)));
+    EXPECT_FALSE(overlay.windowHandle()->mask().isEmpty());
+    showGrid(false);
+    EXPECT_TRUE(overlay.windowHandle()->mask().contains(QPoint(line, 500)));
 
     showGrid(true);
     EXPECT_EQ(overlay.rendering(), PreviewOverlay::Rendering::desktopPicture);

@@ -69,10 +69,13 @@ class GridPanelAppTest : public X11Test {
         ADD_FAILURE() << "the panel shortcut never showed the panel and the grid";
         return None;
     }
-    // The panel's window once both it and the overlay have mapped; None if they do not in time.
+    // The panel's window once it has mapped with the overlay (which, once mapped, may stay so
+    // between shows); None if they do not in time.
     Window panelAndGridMapped(std::chrono::milliseconds timeout) {
         Window panel = None;
-        Window overlay = None;
+        const auto overlayMapped = [&] {
+            return overlay_ != None && attributes(overlay_).map_state == IsViewable;
+        };
         waitForEvent(
             [&](const XEvent& event) {
                 if (event.type == MapNotify) {
@@ -80,12 +83,12 @@ class GridPanelAppTest : public X11Test {
                     if (name == "Tilewise Grid")
                         panel = event.xmap.window;
                     else if (name == "Tilewise Grid Overlay")
-                        overlay = event.xmap.window;
+                        overlay_ = event.xmap.window;
                 }
-                return panel != None && overlay != None;
+                return panel != None && overlayMapped();
             },
             timeout);
-        return overlay != None ? panel : None;
+        return overlayMapped() ? panel : None;
     }
     std::string windowName(Window window) {
         char* name = nullptr;
@@ -159,6 +162,7 @@ class GridPanelAppTest : public X11Test {
     TilewiseSettings settings_ = TilewiseSettings::defaults();
     TemporaryDirectory directory_;
     std::optional<ChildProcess> app_;
+    Window overlay_ = None;
     Rect screen_;
 };
 
