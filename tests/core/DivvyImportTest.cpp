@@ -262,7 +262,8 @@ TEST(DivvyImportTest, PublishedArchivesGiveTheExpectedLayouts) {
         {late, "Left Right Bottom Margin ", {20, 20}, {2, 0, 17, 17}, {28, control}},
         {late, "Right Third", {20, 20}, {13, 0, 19, 19}, {20, control}}};
     for (const auto& [archive, name, grid, selection, shortcut] : expected) {
-        const auto& layout = named(importSample(archive), name);
+        const auto layouts = importSample(archive);
+        const auto& layout = named(layouts, name);
         EXPECT_EQ(layout.grid, grid) << name;
         EXPECT_EQ(layout.selection, selection) << name;
         EXPECT_EQ(layout.shortcut, shortcut) << name;
