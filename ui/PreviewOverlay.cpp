@@ -24,7 +24,6 @@ PreviewOverlay::PreviewOverlay(PanelPlatform& platform, QWidget* parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     // Views paint every pixel the window shows; nothing is filled behind them.
     setAttribute(Qt::WA_NoSystemBackground);
-    selectionView_->QWidget::hide();
     inputView_->QWidget::hide();
     inputView_->onSelectionChanged = [this](std::optional<CellSelection> selection) {
         if (onSelectionChanged)
@@ -71,12 +70,13 @@ void PreviewOverlay::showGrid(const DisplayInfo& display, GridSize grid, const M
                                   qRound(display.frame.minY() / ratio)));
     // Chosen first: the lines are drawn for the window they will be on.
     chooseRendering(interactive, sameDisplay);
+    selectionView_->setFrame(std::nullopt);
+    selectionView_->setGeometry(bounds);
     gridView_->setGeometry(bounds);
     gridView_->update(std::move(xs), std::move(ys), usable);
     inputView_->setGeometry(bounds);
     inputView_->reset(grid, usable);
     inputView_->setVisible(interactive);
-    selectionView_->QWidget::hide();
     shown_ = true;
     // Shaped before it maps, or a window that nothing shows through would cover the display
     // for a moment.
@@ -172,9 +172,7 @@ void PreviewOverlay::reshape() {
     } else if (!shown_) {
         shape = nothing;
     } else if (rendering_ == Rendering::shaped) {
-        shape = gridView_->paintedRegion();
-        if (!selectionView_->isHidden())
-            shape += selectionView_->outline();
+        shape = gridView_->paintedRegion() + selectionView_->outline();
         if (shape.isEmpty())
             shape = nothing;
     }
@@ -184,12 +182,7 @@ void PreviewOverlay::reshape() {
 }
 
 void PreviewOverlay::setSelection(std::optional<Rect> frame) {
-    if (frame) {
-        selectionView_->setGeometry(local(*frame).toAlignedRect());
-        selectionView_->show();
-    } else {
-        selectionView_->QWidget::hide();
-    }
+    selectionView_->setFrame(frame ? std::optional(local(*frame).toAlignedRect()) : std::nullopt);
     reshape();
 }
 
@@ -197,7 +190,7 @@ void PreviewOverlay::hide() {
     if (inputView_->cancelDrag() && onSelectionChanged)
         onSelectionChanged(std::nullopt);
     shown_ = false;
-    selectionView_->QWidget::hide();
+    selectionView_->setFrame(std::nullopt);
     desktop_ = {};
     if (!QWidget::isVisible())
         return;

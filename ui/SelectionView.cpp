@@ -12,9 +12,23 @@ SelectionView::SelectionView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+// The fill is one colour: only what lies in one of the two rectangles and not in the other
+// changes. A drag that adds a column repaints that column, not both rectangles whole.
+void SelectionView::setFrame(std::optional<QRect> frame) {
+    if (frame == frame_)
+        return;
+    const QRegion before = frame_ ? QRegion(*frame_) : QRegion();
+    const QRegion after = frame ? QRegion(*frame) : QRegion();
+    frame_ = frame;
+    update(before.xored(after));
+}
+
 void SelectionView::setOpaque(bool opaque) {
+    if (opaque == opaque_)
+        return;
     opaque_ = opaque;
-    update();
+    if (frame_)
+        update(*frame_);
 }
 
 QColor SelectionView::fillColour() const {
@@ -25,14 +39,18 @@ QColor SelectionView::fillColour() const {
 }
 
 QRegion SelectionView::outline() const {
-    const QRect frame = geometry();
+    if (!frame_)
+        return {};
+    const QRect frame = frame_->translated(pos());
     return QRegion(frame) -
            frame.adjusted(kOutlineWidth, kOutlineWidth, -kOutlineWidth, -kOutlineWidth);
 }
 
 void SelectionView::paintEvent(QPaintEvent*) {
+    if (!frame_)
+        return;
     QPainter painter(this);
-    painter.fillRect(rect(), fillColour());
+    painter.fillRect(*frame_, fillColour());
 }
 
 }  // namespace tilewise

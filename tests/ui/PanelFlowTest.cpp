@@ -88,8 +88,8 @@ TEST_F(PanelFlowTest, OpensUnderThePointerAndPlacesTheWindowOnTheDraggedCells) {
     QTest::mousePress(&panel->gridView(), Qt::LeftButton, {}, centre({0, 0}));
     QTest::mouseMove(&panel->gridView(), centre({2, 1}));
     const Rect preview = frameOn(second, {0, 0, 2, 1}, {6, 6});
-    EXPECT_FALSE(overlay->selectionView().isHidden());
-    EXPECT_EQ(overlay->selectionView().geometry().topLeft(),
+    ASSERT_TRUE(overlay->selectionView().frame().has_value());
+    EXPECT_EQ(overlay->selectionView().frame()->topLeft(),
               QPoint(static_cast<int>(preview.minX() - second.frame.minX()),
                      static_cast<int>(preview.minY() - second.frame.minY())));
     QTest::mouseRelease(&panel->gridView(), Qt::LeftButton, {}, centre({2, 1}));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPaintEvent>
 #include <QTest>
 #include <QWindow>
 #include <string>
@@ -24,6 +25,23 @@ std::string describe(const std::optional<CellSelection>& selection) {
     return std::to_string(selection->startColumn()) + "," + std::to_string(selection->startRow()) +
            ":" + std::to_string(selection->endColumn()) + "," + std::to_string(selection->endRow());
 }
+
+// All that a widget is asked to paint.
+class PaintedRegion final : public QObject {
+  public:
+    explicit PaintedRegion(QWidget& widget) { widget.installEventFilter(this); }
+    const QRegion& region() const { return region_; }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            region_ += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+
+  private:
+    QRegion region_;
+};
 
 class PreviewOverlayTest : public ::testing::Test {
   protected:
@@ -157,11 +175,17 @@ TEST_F(PreviewOverlayTest, PreviewIsPlacedInOwnCoordinatesAndHidesAlone) {
     platform.compositor = true;
     showGrid(false);
     overlay.setSelection(Rect{2000, 100, 640, 300});
-    EXPECT_EQ(overlay.selectionView().geometry(), QRect(80, 100, 640, 300));
-    EXPECT_FALSE(overlay.selectionView().isHidden());
+    EXPECT_EQ(overlay.selectionView().frame(), QRect(80, 100, 640, 300));
     EXPECT_EQ(overlay.selectionView().fillColour().alpha(), 191);
+    // A drag a column wider has only that column painted again, once what was pending is done.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&overlay));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    const PaintedRegion painted{overlay.selectionView()};
+    overlay.setSelection(Rect{2000, 100, 740, 300});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    EXPECT_EQ(painted.region(), QRegion(720, 100, 100, 300));
     overlay.setSelection(std::nullopt);
-    EXPECT_TRUE(overlay.selectionView().isHidden());
+    EXPECT_EQ(overlay.selectionView().frame(), std::nullopt);
     EXPECT_TRUE(overlay.isVisible());
     EXPECT_FALSE(overlay.gridView().xs().empty());
 }
