@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QWindow>
 #include <algorithm>
 #include <chrono>
@@ -9,10 +10,12 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/GridPanelController.h"
 #include "bench/X11ScreenProbe.h"
+#include "bench/X11ServerDrawnGrid.h"
 #include "platform/QtScheduler.h"
 #include "platform/sim/SimPanelPlatform.h"
 #include "platform/sim/SimPlatform.h"
@@ -28,7 +31,8 @@ const DisplayInfo k4K{1, {0, 0, 3840, 2160}, {0, 0, 3840, 2160}, 1};
 const Margins kMargins{true, EdgeInsets{10, 10, 10, 10}, 5, 5};
 constexpr GridSize kGrid{30, 30};
 
-// Counts the paint events a widget receives, so that each figure shows the painting it holds.
+// Counts the paint events a widget receives, so that each figure shows the painting it holds,
+// and gathers what they cover.
 class PaintCounter final : public QObject {
   public:
     explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
@@ -36,16 +40,21 @@ class PaintCounter final : public QObject {
         state.counters["paints"] = benchmark::Counter(paints_, benchmark::Counter::kAvgIterations);
     }
     double count() const { return paints_; }
+    /// All painted since the last call.
+    QRegion takeRegion() { return std::exchange(region_, {}); }
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             ++paints_;
+            region_ += static_cast<QPaintEvent*>(event)->region();
+        }
         return false;
     }
 
   private:
     double paints_ = 0;
+    QRegion region_;
 };
 
 // Paints what is pending into the window's backing store, an image of the window's size: what
@@ -145,6 +154,29 @@ class OverlayOnScreen {
         return timeFrame([this] { overlay_.showGrid(screen_, kGrid, kMargins, {}, false); }, line_,
                          grey);
     }
+    /// The frame of showFromHidden with all Qt painted for it filled instead by the server
+    /// itself, in a window of its own: how far below showFromHidden's time any way of drawing
+    /// the same grid could go on this screen.
+    bool showServerDrawn() {
+        if (!serverDrawn_) {
+            overlay_.hide();
+            const bool shown = showFromHidden();
+            bands_ = paints_.takeRegion();
+            overlay_.hide();
+            screen_ms_.clear();
+            synced_ms_.clear();
+            serverDrawn_.emplace();
+            label_ = "server-drawn";
+            if (!shown || !serverDrawn_->isOpen())
+                return false;
+        }
+        const auto grey = [](Colour colour) { return X11ScreenProbe::near(colour, kGrey); };
+        serverDrawn_->fill(bands_, 0);
+        if (!probe_.waitForPixel(line_, std::not_fn(grey), kPatience, [] { turn(); }))
+            return false;
+        settle();
+        return timeFrame([this] { serverDrawn_->fill(bands_, kGreyPixel); }, line_, grey);
+    }
     /// The preview of a drag on the display, a column wider or narrower than the last one.
     bool movePreview() {
         const Colour before = probe_.pixelAt(cell_);
@@ -156,15 +188,19 @@ class OverlayOnScreen {
     }
     double lastFrameSeconds() const { return screen_ms_.back() / 1000; }
     void report(benchmark::State& state) const {
-        state.SetLabel(overlay_.rendering() == PreviewOverlay::Rendering::translucent
-                           ? "translucent"
-                           : "shaped");
+        if (!label_.empty())
+            state.SetLabel(label_);
+        else if (overlay_.rendering() == PreviewOverlay::Rendering::translucent)
+            state.SetLabel("translucent");
+        else
+            state.SetLabel("shaped");
         reportFrames(state, "synced", synced_ms_);
         reportFrames(state, "screen", screen_ms_);
     }
 
   private:
     static constexpr Colour kGrey{166, 166, 166};
+    static constexpr std::uint32_t kGreyPixel = 0xFFA6A6A6;
     static constexpr std::chrono::seconds kPatience{2};
     static constexpr std::chrono::milliseconds kSettling{100};
 
@@ -206,6 +242,9 @@ class OverlayOnScreen {
     QPoint line_;
     QPoint cell_;
     bool wider_ = false;
+    QRegion bands_;
+    std::optional<X11ServerDrawnGrid> serverDrawn_;
+    std::string label_;
     std::vector<double> synced_ms_;
     std::vector<double> screen_ms_;
 };
@@ -239,6 +278,16 @@ void BM_OverlayFrameOnScreen(benchmark::State& state) {
     timeOnScreen(state, &OverlayOnScreen::showFromHidden);
 }
 BENCHMARK(BM_OverlayFrameOnScreen)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The frame above drawn by the server alone, for comparison.
+void BM_ServerDrawnGridOnScreen(benchmark::State& state) {
+    timeOnScreen(state, &OverlayOnScreen::showServerDrawn);
+}
+BENCHMARK(BM_ServerDrawnGridOnScreen)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // A drag on the display over the 30 × 30 grid: the preview a column wider or narrower, until the
 // screen shows it.
