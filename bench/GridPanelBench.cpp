@@ -84,12 +84,16 @@ struct OverlayOn4K {
     PreviewOverlay overlay{platform};
 };
 
-// showGrid for a 30 × 30 grid on a 4K display, to the overlay painted: translucent
+// showGrid for a 30 × 30 grid on a 4K display, from hidden to the overlay painted: translucent
 // (argument 1) or shaped for a desktop without a compositing manager (argument 0).
 void BM_OverlayShowGrid30x30On4K(benchmark::State& state) {
     OverlayOn4K shown{state.range(0) != 0};
     const PaintCounter paints{shown.overlay.gridView()};
     for (auto _ : state) {
+        state.PauseTiming();
+        shown.overlay.hide();
+        paintPending();
+        state.ResumeTiming();
         shown.overlay.showGrid(k4K, kGrid, kMargins, std::nullopt, false);
         paintPending();
     }
