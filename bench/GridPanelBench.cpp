@@ -166,7 +166,9 @@ class OverlayOnScreen {
             overlay_.hide();
             const bool shown = showFromHidden();
             bands_ = paints_.takeRegion();
+            // Off the screen altogether: the compositing manager has only this window to draw.
             overlay_.hide();
+            overlay_.QWidget::hide();
             screen_ms_.clear();
             synced_ms_.clear();
             serverDrawn_.emplace();
