@@ -227,7 +227,8 @@ TEST_P(OverlayX11Test, LinesOverTheDesktopWhichNeverTurnsBlack) {
     const int middleY = static_cast<int>(lines->y.front() / 2);
     const int lineY = static_cast<int>(lines->y.front());
     overlay.hide();
-    EXPECT_TRUE(pixelBecomes(lineX, middleY, kDesktopColour)) << "the lines stay when hidden";
+    EXPECT_TRUE(pixelBecomes(lineX, middleY, kDesktopColour))
+        << "the lines stay when hidden: " << pixel(lineX, middleY);
 
     std::vector<CellSelection> commits;
     overlay.onCommit = [&](CellSelection selection) { commits.push_back(selection); };
