@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTest>
 #include <QWindow>
 
@@ -65,9 +66,13 @@ class GridPanelX11Test : public X11Test {
         controller.show(Screen{frame, frame, 1, {}}, grid, space);
     }
     // Lets Qt send what it has queued and the server carry it out.
+    // What Qt has queued reaches the server: Qt sends it only once its loop waits for events,
+    // which a test's loop may never do.
     void settle() {
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
+        if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+            XSync(x11->display(), False);
         XSync(display(), False);
     }
     // Presses at the centre of `from`, drags to `to` and releases, as a user's mouse would.
