@@ -160,6 +160,11 @@ void PreviewOverlay::useTranslucentWindow(bool translucent) {
 
 // The window's own shape, not the widget's mask: Qt clips all painting to a widget's mask,
 // and clipping to a shape of thousands of pieces costs more than the painting itself.
+// Hidden, the window keeps what it painted: emptied of its shape, or, for a compositing
+// manager, of its opacity, since not every one of them redraws a window whose shape changes.
+// Shown again with the same grid, nothing is painted: the compositing manager draws the whole
+// window anew, which on a large display takes less than the thin, tall bands of the lines
+// painted, sent and composited again. Only one of the two changes, or it would draw it twice.
 void PreviewOverlay::reshape() {
     // Not made yet: shaped by the next showGrid, before it maps.
     if (windowHandle() == nullptr)
@@ -167,8 +172,9 @@ void PreviewOverlay::reshape() {
     // An empty mask would mean "no mask"; a pixel outside the window leaves an empty shape.
     const QRegion nothing(-1, -1, 1, 1);
     QRegion shape;
+    qreal opacity = 1.0;
     if (rendering_ == Rendering::translucent) {
-        // Shown or hidden, what it paints decides what shows.
+        opacity = shown_ ? 1.0 : 0.0;
     } else if (!shown_) {
         shape = nothing;
     } else if (rendering_ == Rendering::shaped) {
@@ -176,9 +182,10 @@ void PreviewOverlay::reshape() {
         if (shape.isEmpty())
             shape = nothing;
     }
-    // A compositing manager redraws all a window covers when its shape changes.
     if (windowHandle()->mask() != shape)
         windowHandle()->setMask(shape);
+    if (windowHandle()->opacity() != opacity)
+        windowHandle()->setOpacity(opacity);
 }
 
 void PreviewOverlay::setSelection(std::optional<Rect> frame) {
@@ -194,14 +201,9 @@ void PreviewOverlay::hide() {
     desktop_ = {};
     if (!QWidget::isVisible())
         return;
-    // Left mapped, it is off the screen all the same, and showing it again costs only the lines:
-    // mapping a window has a compositing manager redraw all of it, a whole display, and has Qt
-    // paint and hand over all of it. Translucent, it draws nothing; otherwise its shape is
-    // emptied, and the lines it keeps show again when the shape brings them back.
-    if (rendering_ == Rendering::translucent)
-        gridView_->update({}, {}, gridView_->usable());
-    else
-        reshape();
+    // Left mapped, it is off the screen all the same: mapping a window has Qt paint and hand
+    // over all of it.
+    reshape();
     setTakesInput(false);
 }
 
