@@ -194,22 +194,64 @@ TEST_F(GridPanelAppTest, ShortcutDragEscapeAndLocalLayoutKeepTheTargetActive) {
     EXPECT_EQ(activeWindow(), target.id);
 }
 
-TEST_F(GridPanelAppTest, DragOnTheDisplayPlacesTheTarget) {
+// With and without a compositing manager: the grid must leave what lies under it in view.
+class GridOnTheDisplayAppTest : public GridPanelAppTest,
+                                public ::testing::WithParamInterface<bool> {
+  protected:
+    void SetUp() override {
+        GridPanelAppTest::SetUp();
+        // Not black, or a grid that blacks the display out would go unseen.
+        setDesktopColour(display(), 0x3366AA);
+        if (!GetParam())
+            return;
+        compositor_.emplace(std::vector<std::string>{"xcompmgr"}, ChildProcess::Ending::terminate);
+        const Atom selection = XInternAtom(display(), "_NET_WM_CM_S0", False);
+        for (int attempt = 0; attempt < 50 && XGetSelectionOwner(display(), selection) == None;
+             ++attempt)
+            std::this_thread::sleep_for(std::chrono::milliseconds{100});
+        ASSERT_NE(XGetSelectionOwner(display(), selection), None) << "xcompmgr did not start";
+    }
+    std::optional<ChildProcess> compositor_;
+};
+
+TEST_P(GridOnTheDisplayAppTest, LinesOverWhatWasShownAndADragPlacesTheTarget) {
     TestWindow target = openTestWindow();
     focus(target.id);
     startTilewise();
-    const Window panel = openPanel();
-    ASSERT_NE(panel, None);
     const auto centre = [&](GridCell cell) {
         const auto frame = LayoutEngine::frame({cell, cell}, kGrid, screen_, margins(), 1);
         return std::pair<int, int>{static_cast<int>(frame->midX()),
                                    static_cast<int>(frame->midY())};
     };
+    // The top row lies clear of the panel, which is centred on the display.
+    const auto lines = LayoutEngine::gridLines(kGrid, screen_, margins(), 1);
+    const int middleOfTopRow = static_cast<int>(lines->y.front() / 2);
+    std::vector<unsigned long> before;
+    for (std::int64_t column = 0; column < kGrid.columns; ++column) {
+        const auto [x, y] = centre({column, 0});
+        before.push_back(rootPixel(display(), x, y));
+    }
+
+    const Window panel = openPanel();
+    ASSERT_NE(panel, None);
+    for (const double x : lines->x) {
+        EXPECT_TRUE(pixelBecomes(static_cast<int>(x), middleOfTopRow, kLineGrey))
+            << "no grid line at x = " << x;
+    }
+    for (std::int64_t column = 0; column < kGrid.columns; ++column) {
+        const auto [x, y] = centre({column, 0});
+        EXPECT_EQ(rootPixel(display(), x, y), before[static_cast<std::size_t>(column)])
+            << "the grid hides what lies under cell " << column << ",0";
+    }
     drag(centre({0, 0}), centre({1, 4}));
     const auto expected = LayoutEngine::frame({0, 0, 1, 4}, kGrid, screen_, margins(), 1);
     EXPECT_TRUE(frameBecomes(target.id, *expected)) << "the drag on the display placed nothing";
     EXPECT_EQ(activeWindow(), target.id);
 }
+
+// Xlib defines Bool as a macro, so the two values are listed.
+INSTANTIATE_TEST_SUITE_P(Compositor, GridOnTheDisplayAppTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "xcompmgr" : "none"; });
 
 // On two side-by-side heads of a nested Xephyr, whose RandR knows only the first: the second
 // run of x11.grid-panel.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -38,20 +37,7 @@ std::string number(int value) {
 class GridPanelX11Test : public X11Test {
   protected:
     GridPanelX11Test() {
-        // A compositing manager paints the root from the pixmap that desktop-background
-        // setters publish, not from the root's background colour.
-        const Pixmap tile = XCreatePixmap(display(), root(), 1, 1,
-                                          DefaultDepth(display(), DefaultScreen(display())));
-        GC gc = XCreateGC(display(), tile, 0, nullptr);
-        XSetForeground(display(), gc, kDesktopColour);
-        XFillRectangle(display(), tile, gc, 0, 0, 1, 1);
-        XFreeGC(display(), gc);
-        const Atom rootPixmap = XInternAtom(display(), "_XROOTPMAP_ID", False);
-        XChangeProperty(display(), root(), rootPixmap, XA_PIXMAP, 32, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(&tile), 1);
-        XSetWindowBackgroundPixmap(display(), root(), tile);
-        XClearWindow(display(), root());
-        XSync(display(), False);
+        setDesktopColour(display(), kDesktopColour);
         width_ = DisplayWidth(display(), DefaultScreen(display()));
         height_ = DisplayHeight(display(), DefaultScreen(display()));
     }

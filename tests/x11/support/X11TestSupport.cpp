@@ -1,5 +1,6 @@
 #include "tests/x11/support/X11TestSupport.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -58,6 +59,22 @@ unsigned long rootPixel(Display* display, int x, int y) {
     const unsigned long value = XGetPixel(image, 0, 0) & 0xFFFFFF;
     XDestroyImage(image);
     return value;
+}
+
+void setDesktopColour(Display* display, unsigned long colour) {
+    const Window root = DefaultRootWindow(display);
+    const Pixmap tile =
+        XCreatePixmap(display, root, 1, 1, DefaultDepth(display, DefaultScreen(display)));
+    GC gc = XCreateGC(display, tile, 0, nullptr);
+    XSetForeground(display, gc, colour);
+    XFillRectangle(display, tile, gc, 0, 0, 1, 1);
+    XFreeGC(display, gc);
+    const Atom rootPixmap = XInternAtom(display, "_XROOTPMAP_ID", False);
+    XChangeProperty(display, root, rootPixmap, XA_PIXMAP, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&tile), 1);
+    XSetWindowBackgroundPixmap(display, root, tile);
+    XClearWindow(display, root);
+    XSync(display, False);
 }
 
 std::string windowManagerName() {

@@ -50,6 +50,10 @@ CommandResult runTilewise(const std::vector<std::string>& arguments);
 /// it cannot be read.
 unsigned long rootPixel(Display* display, int x, int y);
 
+/// Paints the desktop one colour (0xRRGGBB), both as the root's background and as the pixmap
+/// that desktop-background setters publish, from which a compositing manager paints the root.
+void setDesktopColour(Display* display, unsigned long colour);
+
 /// A fixture with a connection of the test's own, for setting things up and checking them by
 /// other means than the code under test.
 class X11Test : public ::testing::Test {
