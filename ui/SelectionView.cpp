@@ -1,12 +1,17 @@
 #include "ui/SelectionView.h"
 
+#include <QAccessible>
 #include <QPainter>
+
+#include "ui/SelectionViewAccessible.h"
 
 namespace tilewise {
 
 const QColor SelectionView::kColour = QColor::fromRgbF(0.31f, 0.44f, 0.58f, 0.75f);
 
 SelectionView::SelectionView(QWidget* parent) : QWidget(parent) {
+    // Before anything asks for the view's interface, which Qt then keeps.
+    SelectionViewAccessible::install();
     setObjectName("selectionView");
     setAccessibleName("Resize preview");
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -19,8 +24,15 @@ void SelectionView::setFrame(std::optional<QRect> frame) {
         return;
     const QRegion before = frame_ ? QRegion(*frame_) : QRegion();
     const QRegion after = frame ? QRegion(*frame) : QRegion();
+    const bool wasShown = frame_.has_value();
     frame_ = frame;
     update(before.xored(after));
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, !frame     ? QAccessible::ObjectHide
+                                     : wasShown ? QAccessible::LocationChanged
+                                                : QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void SelectionView::setOpaque(bool opaque) {

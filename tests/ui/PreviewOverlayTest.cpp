@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QTest>
 #include <QWindow>
@@ -178,6 +179,13 @@ TEST_F(PreviewOverlayTest, PreviewIsPlacedInOwnCoordinatesAndHidesAlone) {
     overlay.setSelection(Rect{2000, 100, 640, 300});
     EXPECT_EQ(overlay.selectionView().frame(), QRect(80, 100, 640, 300));
     EXPECT_EQ(overlay.selectionView().fillColour().alpha(), 191);
+    // Assistive technology finds the preview where it shows, and nowhere once it is gone.
+    QAccessibleInterface* preview = QAccessible::queryAccessibleInterface(&overlay.selectionView());
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->role(), QAccessible::Grouping);
+    EXPECT_EQ(preview->text(QAccessible::Name), "Resize preview");
+    EXPECT_EQ(preview->rect(), QRect(2000, 100, 640, 300));
+    EXPECT_FALSE(preview->state().invisible);
     // A drag a column wider has only that column painted again, once what was pending is done.
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&overlay));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
@@ -187,6 +195,7 @@ TEST_F(PreviewOverlayTest, PreviewIsPlacedInOwnCoordinatesAndHidesAlone) {
     EXPECT_EQ(painted.region(), QRegion(720, 100, 100, 300));
     overlay.setSelection(std::nullopt);
     EXPECT_EQ(overlay.selectionView().frame(), std::nullopt);
+    EXPECT_TRUE(preview->state().invisible);
     EXPECT_TRUE(overlay.isVisible());
     EXPECT_FALSE(overlay.gridView().xs().empty());
 }
